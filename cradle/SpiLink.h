@@ -1,0 +1,72 @@
+#pragma once
+
+#include "cradle/BridgeApi.h"
+#include "cradle/LinkEndpoint.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace qzr {
+
+// The byte stream of the bridge cradle, clocked over SPI by polling. Each poll
+// sends whatever the output buffer holds, padded with the idle byte 0xA5 to
+// at least 32 bytes, and hands every received byte to presence detection and
+// the endpoint.
+class TSpiLink {
+public:
+    // Switches the window's poll timer on or off.
+    using TPollTimerSwitch = std::function<void(bool on)>;
+
+    static constexpr std::size_t BufferSize = 1025;
+    static constexpr std::size_t MinimumTransfer = 32;
+    static constexpr std::uint8_t IdleByte = 0xA5;
+    // Consecutive bytes of 0x00 or 0xFF after which the unit counts as gone.
+    static constexpr int AbsenceBytes = 300;
+
+    static constexpr std::uint32_t BitRate = 4000;
+    // Pin 4 is the chip select; a poll names no pin and keeps that set-up.
+    static constexpr std::uint32_t SetupCsMask = 0x10;
+    static constexpr std::uint32_t PollCsMask = 0x10000000;
+    static constexpr std::uint32_t IdleCsValues = 0x1FF;
+    static constexpr std::uint32_t ActiveCsValues = 0x1EF;
+    static constexpr std::uint32_t CsToDataDelay = 20;
+
+    TSpiLink(TLinkEndpoint& endpoint, TBridgeApi& bridge, TPollTimerSwitch pollTimer,
+             std::uint16_t vendorId, std::uint16_t productId);
+
+    // Opens the first bridge the library finds and sets up its SPI transfers;
+    // throws EConnectionError with the library's code on failure.
+    void Connect();
+    // Closes the bridge; never throws.
+    void Disconnect();
+    bool Connected() const { return FHandle != nullptr; }
+
+    // The poll timer tick.
+    void Poll();
+
+    TBridgeHandle MCDeviceHandle() const { return FHandle; }
+    int SeenOnOffCradle() const { return FSeenOnOffCradle; }
+
+    // Set while a poll of any window is inside its transfer or its message
+    // handling, so that polls never nest.
+    static bool SpiBusy() { return FSpiBusy; }
+
+private:
+    std::size_t FillTransmitBuffer();
+    void ReceivedByte(std::uint8_t byte);
+
+    TLinkEndpoint& FEndpoint;
+    TBridgeApi& FBridge;
+    TPollTimerSwitch FPollTimer;
+    std::uint16_t FVendorId;
+    std::uint16_t FProductId;
+    TBridgeHandle FHandle = nullptr;
+    int FSeenOnOffCradle = 0;
+    std::array<std::uint8_t, BufferSize> FTransmit{};
+    std::array<std::uint8_t, BufferSize> FReceive{};
+
+    static inline bool FSpiBusy = false;
+};
+
+} // namespace qzr
