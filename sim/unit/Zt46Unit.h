@@ -32,7 +32,8 @@
 //                          * hardwareGain[i]), clamped to -32768..32767
 //   raw battery    = battery voltage in millivolts, clamped likewise
 //   calibrated     = (raw - offset[i]) * multiplier[i] / divider[i]
-//   user-adjusted  = calibrated * userMultiplier / userDivider
+//   user-adjusted  = calibrated * userMultiplier / userDivider, shown as 0
+//                    when negative and the image does not allow negatives
 // where u is the input signal in microvolts, offset/multiplier/divider are the
 // calibration words of the working image and a zero divider gives 0. The
 // integer divisions truncate towards zero; results are clamped to 16 bits.
@@ -180,8 +181,8 @@ public:
     // 0x20 is answered with this many image bytes (default 64; beyond 64 the
     // reply carries zeros), to exercise short and long images.
     void setSetupReplyLength(std::size_t bytes);
-    // A write (0x22) of the pair at this address is not taken: the echo shows
-    // the old bytes. A negative address turns it off.
+    // A write (0x22) of the pair at this address is not taken and its echo
+    // differs from the bytes sent. A negative address turns it off.
     void setWriteFaultAddress(int address);
 
     // ---- counters ----
