@@ -1,5 +1,7 @@
 #include "sim/unit/DemoRecording.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -24,18 +26,19 @@ LoggerRecording temperatureDayRecording(std::int32_t startTime)
         const double hours = k / 60.0;
         const double temperature =
             195.0 - 30.0 * std::cos(2.0 * std::numbers::pi * (hours - 5.0) / 24.0);
-        double minimum = temperature;
-        double maximum = temperature;
-        double sum = 0.0;
+        // Six samples of ten seconds each, as the unit's display shows them.
+        std::int32_t minimum = INT32_MAX;
+        std::int32_t maximum = INT32_MIN;
+        std::int32_t integral = 0;
         for (int second = 0; second < Interval; second += 10) {
-            const double sample = temperature + noise(generator);
+            const auto sample =
+                static_cast<std::int32_t>(std::lround(temperature + noise(generator)));
             minimum = std::min(minimum, sample);
             maximum = std::max(maximum, sample);
-            sum += sample * 10;
+            integral += sample * 10;
         }
-        recording.records.push_back({static_cast<std::int16_t>(std::lround(minimum)),
-                                     static_cast<std::int16_t>(std::lround(maximum)),
-                                     static_cast<std::int32_t>(std::lround(sum))});
+        recording.records.push_back(
+            {static_cast<std::int16_t>(minimum), static_cast<std::int16_t>(maximum), integral});
     }
     return recording;
 }

@@ -61,6 +61,8 @@ struct LoggerRecord {
     std::int16_t minimum;
     std::int16_t maximum;
     std::int32_t integral;
+
+    bool operator==(const LoggerRecord&) const = default;
 };
 
 // A complete logger recording, for filling the memory without waiting.
@@ -71,6 +73,8 @@ struct LoggerRecording {
     std::uint8_t decimals = 0;
     std::uint8_t sensorId = 1;
     std::vector<LoggerRecord> records; // at most qzr::LogRecordCount are kept
+
+    bool operator==(const LoggerRecording&) const = default;
 };
 
 // The input signal in microvolts as a function of the unit's clock.
