@@ -4,31 +4,25 @@
 
 namespace simtest {
 
-std::optional<Bytes> HidLinkClient::nextReport(std::chrono::steady_clock::time_point deadline)
+bool HidLinkClient::nextReport()
 {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left <= 0ms) {
-        return std::nullopt;
-    }
-    auto report = client_.receive(left);
+    auto report = source_();
     if (!report || report->size() != 9) {
-        return std::nullopt;
+        return false;
     }
     lastStatus_ = (*report)[1];
-    std::size_t count = std::min<std::size_t>(lastStatus_ & 0x07, 7);
+    std::size_t count = lastStatus_ & 0x07;
     for (std::size_t i = 0; i < count; ++i) {
         if (auto message = reader_.feed((*report)[2 + i])) {
             messages_.push_back(*message);
         }
     }
-    return report;
+    return true;
 }
 
-bool HidLinkClient::waitForPresence(bool present, std::chrono::milliseconds timeout)
+bool HidLinkClient::waitForPresence(bool present, int reportLimit)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (auto report = nextReport(deadline)) {
+    for (int i = 0; i < reportLimit && nextReport(); ++i) {
         if (((lastStatus_ & UnitPresent) != 0) == present) {
             return true;
         }
@@ -36,16 +30,15 @@ bool HidLinkClient::waitForPresence(bool present, std::chrono::milliseconds time
     return false;
 }
 
-bool HidLinkClient::sendMessage(const Bytes& message, std::chrono::milliseconds timeout)
+bool HidLinkClient::sendMessage(const Bytes& message, int reportLimit)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
     Bytes frame = frameToUnit(message);
     std::size_t sent = 0;
+    int reports = 0;
     while (sent < frame.size()) {
-        // Like the program: three reports with the flag before each output report.
         int emptyReports = 0;
         while (emptyReports < 3) {
-            if (!nextReport(deadline)) {
+            if (++reports > reportLimit || !nextReport()) {
                 return false;
             }
             if (lastStatus_ & TransmitterEmpty) {
@@ -56,7 +49,7 @@ bool HidLinkClient::sendMessage(const Bytes& message, std::chrono::milliseconds 
         Bytes report(9, 0);
         report[1] = static_cast<std::uint8_t>(count);
         std::copy_n(frame.begin() + static_cast<std::ptrdiff_t>(sent), count, report.begin() + 2);
-        if (!client_.send(report)) {
+        if (!sink_(report)) {
             return false;
         }
         sent += count;
@@ -64,11 +57,10 @@ bool HidLinkClient::sendMessage(const Bytes& message, std::chrono::milliseconds 
     return true;
 }
 
-std::optional<Bytes> HidLinkClient::receiveMessage(std::chrono::milliseconds timeout)
+std::optional<Bytes> HidLinkClient::receiveMessage(int reportLimit)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (messages_.empty()) {
-        if (!nextReport(deadline)) {
+    for (int i = 0; messages_.empty(); ++i) {
+        if (i >= reportLimit || !nextReport()) {
             return std::nullopt;
         }
     }
