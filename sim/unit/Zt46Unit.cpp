@@ -1,9 +1,9 @@
 #include "sim/unit/Zt46Unit.h"
 
 #include <algorithm>
-#include <cassert>
 #include <deque>
 #include <random>
+#include <stdexcept>
 
 #include "sim/unit/LittleEndian.h"
 #include "sim/unit/UnitFrameEncoder.h"
@@ -279,7 +279,8 @@ bool Zt46Unit::hasOutput() const
 
 std::uint8_t Zt46Unit::takeOutputByte()
 {
-    assert(hasOutput());
+    if (!hasOutput())
+        throw std::logic_error("Zt46Unit::takeOutputByte: no output pending");
     const std::uint8_t byte = d->output.front();
     d->output.pop_front();
     return byte;

@@ -106,7 +106,8 @@ public:
     void receiveByte(std::uint8_t byte);
     // Bytes of the unit's outgoing frames, one by one, in order.
     bool hasOutput() const;
-    // Precondition: hasOutput(). Returns the next byte and removes it.
+    // Returns the next byte and removes it; throws std::logic_error when
+    // there is none (callers test hasOutput first).
     std::uint8_t takeOutputByte();
     // Number of outgoing bytes waiting.
     std::size_t pendingOutputBytes() const;
