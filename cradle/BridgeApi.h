@@ -15,15 +15,15 @@ public:
     virtual ~TBridgeApi() = default;
 
     virtual TBridgeHandle OpenByIndex(std::uint32_t vid, std::uint32_t pid, std::uint32_t index,
-                                      char16_t* devicePath, std::uint32_t* devicePathSize) = 0;
+                                      std::uint16_t* devicePath, std::uint32_t* devicePathSize) = 0;
     virtual std::int32_t GetLastError() = 0;
-    virtual std::int32_t XferSpiDataEx(TBridgeHandle handle, std::uint8_t* txData,
+    virtual std::int32_t XferSpiDataEx(TBridgeHandle handle, const std::uint8_t* txData,
                                        std::uint8_t* rxData, std::uint32_t* bitRate,
                                        std::uint32_t* txferSize, std::uint32_t csMask,
                                        std::uint32_t* idleCsValues, std::uint32_t* activeCsValues,
                                        std::uint32_t* delay1, std::uint32_t* delay2,
                                        std::uint32_t* delay3, std::uint8_t* spiMode) = 0;
-    virtual std::int32_t XferSpiData(TBridgeHandle handle, std::uint8_t* txData,
+    virtual std::int32_t XferSpiData(TBridgeHandle handle, const std::uint8_t* txData,
                                      std::uint8_t* rxData, std::uint32_t* bitRate,
                                      std::uint32_t* txferSize, std::uint32_t csMask) = 0;
     virtual std::int32_t Close(TBridgeHandle handle) = 0;

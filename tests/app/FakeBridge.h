@@ -19,7 +19,7 @@ public:
     };
 
     TBridgeHandle OpenByIndex(std::uint32_t vid, std::uint32_t pid, std::uint32_t index,
-                              char16_t* devicePath, std::uint32_t* devicePathSize) override
+                              std::uint16_t* devicePath, std::uint32_t* devicePathSize) override
     {
         openVid = vid;
         openPid = pid;
@@ -29,7 +29,7 @@ public:
         return openResult == 0 ? handle : reinterpret_cast<TBridgeHandle>(-1);
     }
     std::int32_t GetLastError() override { return openResult; }
-    std::int32_t XferSpiDataEx(TBridgeHandle h, std::uint8_t* txData, std::uint8_t*,
+    std::int32_t XferSpiDataEx(TBridgeHandle h, const std::uint8_t* txData, std::uint8_t*,
                                std::uint32_t* bitRate, std::uint32_t* txferSize,
                                std::uint32_t csMask, std::uint32_t* idle, std::uint32_t* active,
                                std::uint32_t* delay1, std::uint32_t* delay2, std::uint32_t* delay3,
@@ -40,7 +40,7 @@ public:
                  *active,   *delay1,  *delay2,    *delay3, *spiMode};
         return setupResult;
     }
-    std::int32_t XferSpiData(TBridgeHandle, std::uint8_t* txData, std::uint8_t* rxData,
+    std::int32_t XferSpiData(TBridgeHandle, const std::uint8_t* txData, std::uint8_t* rxData,
                              std::uint32_t* bitRate, std::uint32_t* txferSize,
                              std::uint32_t csMask) override
     {

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "app/ProgramAdapters.h"
+#include "cradle/CradleIdentifierSet.h"
+#include "cradle/SessionInterfaces.h"
+
+#include <hid/HidDevices.h>
+
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+
+namespace qzr {
+
+class HidPlatform;
+class TBridgeApi;
+class TCradleForm;
+class TPersonalityData;
+class TTexts;
+class TTranslator;
+
+// What the main window needs from the program around it.
+struct TMainFormEnvironment {
+    TPersonalityData& PersonalityData;
+    TTranslator& Translator;
+    TBridgeApi& Bridge;
+    TCradleIdentifierSet Identifiers;
+    // "QZR.INI": the language and the control windows' placement.
+    QString IniFile;
+    // The HID devices; empty: the system's, or the virtual bus VHID_BUS names.
+    std::shared_ptr<HidPlatform> Devices;
+    // Shows an error of a device-change scan; empty: an error message box.
+    std::function<void(const QString&)> ShowError;
+};
+
+// The program's main window: toolbar, language selector and hint panel, and
+// the HID device list whose changes open a control window for every new
+// cradle and free the windows of cradles that are gone. It also hands out
+// the program-wide session IDs.
+class TMainForm : public QMainWindow, public TSessionIdSource {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 456;
+    static constexpr int ClientHeight = 45;
+
+    explicit TMainForm(TMainFormEnvironment environment);
+    ~TMainForm() override;
+
+    // 1, 2, ..., 255, 0, 1, ... for all control windows together.
+    std::uint8_t NewSessionID() override;
+
+    // The device-change scan: a window for every new cradle, then the
+    // windows of lost cradles freed. Errors other than those of single HID
+    // devices leave the scan and are thrown.
+    void CradlesDeviceChange();
+
+    // The control windows that exist now.
+    static QList<TCradleForm*> CradleForms();
+
+    THidDevices Cradles;
+    QAction* FileOpen = nullptr;
+    QAction* HelpAboutAction = nullptr;
+    QAction* FileExitAction = nullptr;
+    QComboBox* OvcLanguageSelector = nullptr;
+    QLabel* HintPanel = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildWindow();
+    void CreateActions();
+    void FormCreate();
+    void UpdateAllowances();
+    void OvcLanguageSelectorChange(int index);
+    void HelpAboutActionExecute();
+    // The scan as the device list runs it: its errors are shown, not thrown.
+    void ScanAfterDeviceChange();
+    bool OpenNewCradles();
+    bool CloseLostCradles();
+    void OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle);
+    void ShowCurrentSensorEverywhere();
+
+    TMainFormEnvironment FEnvironment;
+    std::unique_ptr<TTexts> FTexts;
+    std::unique_ptr<TTextsMessageSource> FMessageTexts;
+    TSensorTableView FSensorView;
+    std::uint8_t LatestSessionID = 0;
+};
+
+} // namespace qzr

@@ -1,0 +1,109 @@
+#include "app/MainForm.h"
+
+#include "cradle/CradleForm.h"
+
+#include <catalogue/PersonalityData.h>
+#include <hid/EUSBException.h>
+#include <translation/Translator.h>
+
+#include <QApplication>
+#include <QFrame>
+#include <QTabWidget>
+
+#include <exception>
+#include <memory>
+
+namespace qzr {
+
+QList<TCradleForm*> TMainForm::CradleForms()
+{
+    QList<TCradleForm*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* cradleWindow = qobject_cast<TCradleForm*>(window))
+            windows.append(cradleWindow);
+    return windows;
+}
+
+void TMainForm::ScanAfterDeviceChange()
+{
+    try {
+        CradlesDeviceChange();
+    } catch (const std::exception& error) {
+        FEnvironment.ShowError(QString::fromStdString(error.what()));
+    }
+}
+
+void TMainForm::CradlesDeviceChange()
+{
+    while (OpenNewCradles()) {
+    }
+    while (CloseLostCradles()) {
+    }
+}
+
+bool TMainForm::OpenNewCradles()
+{
+    const TCradleIdentifierSet& ids = FEnvironment.Identifiers;
+    bool created = false;
+    const std::uint16_t count = Cradles.NumberOfHidDevices();
+    for (std::uint16_t d = 1; d <= count; ++d) {
+        try {
+            if (Cradles.GetVendorId(d) != ids.VendorId)
+                continue;
+            const std::uint16_t product = Cradles.GetProductId(d);
+            const bool hidCradle = product == ids.HidProductId;
+            if (!hidCradle && product != ids.BridgeProductId)
+                continue;
+            if (Cradles.GetAssociatedHidDevice(d) != nullptr)
+                continue;
+            OpenCradleWindow(d, hidCradle);
+            created = true;
+        } catch (const EUSBException&) {
+            // A device that cannot be asked (a bridge held open by its window
+            // among them) is skipped.
+        }
+    }
+    return created;
+}
+
+void TMainForm::OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle)
+{
+    const TPersonalityData& personality = FEnvironment.PersonalityData;
+    // Owned by the application: freed by a later scan once its cradle is gone.
+    auto* window = new TCradleForm(TCradleFormEnvironment{
+        *this, FEnvironment.Bridge, *FMessageTexts, FSensorView, FEnvironment.Identifiers,
+        personality.ProductName, FEnvironment.IniFile});
+    if (hidCradle) {
+        window->SetInterfaceChip(ifCypress);
+        window->HidDevice.SetHidDevices(&Cradles);
+    } else {
+        window->SetInterfaceChip(ifSorvik);
+    }
+    window->Connect(deviceNr);
+    FEnvironment.Translator.TranslateForm(*window);
+    window->SetCaption();
+    QTabWidget* pages = window->Controls.PageControl;
+    pages->setTabVisible(pages->indexOf(window->Controls.CalibrationsSheet),
+                         personality.HasCalibrationsSheet);
+    pages->setTabVisible(pages->indexOf(window->Controls.DataloggerSheet),
+                         personality.HasDataloggerSheet);
+    pages->setTabVisible(pages->indexOf(window->Controls.SensorSettingsSheet),
+                         personality.HasSensorSheet);
+    window->Controls.AdvancedSensorSettingsPanel->setVisible(personality.HasDetailedSensorSettings);
+    window->RestorePlacement(this);
+    window->show();
+}
+
+bool TMainForm::CloseLostCradles()
+{
+    for (TCradleForm* window : CradleForms()) {
+        if (window->Connected())
+            continue;
+        window->close();
+        delete window;
+        return true;
+    }
+    return false;
+}
+
+} // namespace qzr

@@ -1,0 +1,387 @@
+#include "cradle/CradleForm.h"
+
+#include "cradle/Indicator.h"
+#include "cradle/IntegerField.h"
+#include "cradle/LogIntervalPresets.h"
+#include "cradle/RadioGroup.h"
+#include "cradle/SessionColors.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSettings>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <utility>
+
+namespace qzr {
+
+namespace {
+
+constexpr int ProtocolTimerInterval = 50;
+constexpr int SessionTimerInterval = 100;
+constexpr int SPITimerInterval = 10;
+constexpr int OperationTimerInterval = 1000;
+
+const QString PlacementSection = QStringLiteral("TCradleForm");
+
+// The first control window is "CradleForm", the others "CradleForm_1",
+// "CradleForm_2"...: the translator keys them all by the part before "_".
+QString NextWindowName()
+{
+    static int created = 0;
+    const int number = created++;
+    return number == 0 ? QStringLiteral("CradleForm") : QStringLiteral("CradleForm_%1").arg(number);
+}
+
+std::int16_t SignedWord(const TSetupData& image, std::size_t at)
+{
+    return static_cast<std::int16_t>(image[at] | (image[at + 1] << 8));
+}
+
+std::uint16_t UnsignedWord(const TSetupData& image, std::size_t at)
+{
+    return static_cast<std::uint16_t>(image[at] | (image[at + 1] << 8));
+}
+
+float SingleAt(const TSetupData& image, std::size_t at)
+{
+    std::uint32_t bits = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        bits |= static_cast<std::uint32_t>(image[at + i]) << (8 * i);
+    return std::bit_cast<float>(bits);
+}
+
+} // namespace
+
+TCradleForm::TCradleForm(TCradleFormEnvironment environment)
+    : QWidget(nullptr, Qt::Window), Session(Codec, *this, environment.SessionIds),
+      FEnvironment(std::move(environment)), FHidLink(*this,
+                                                     [this](const THidData& report) {
+                                                         HidDataPortOut.SetAsHidData(report);
+                                                         HidDataPortOut.SendData();
+                                                     }),
+      FSpiLink(
+          *this, FEnvironment.Bridge,
+          [this](bool on) {
+              if (on)
+                  SPITimer.start();
+              else
+                  SPITimer.stop();
+          },
+          FEnvironment.Identifiers.VendorId, FEnvironment.Identifiers.BridgeProductId)
+{
+    BuildWindow();
+    ConnectHidPorts();
+    ConnectHandlers();
+    ProtocolTimer.start();
+    SetAllowances();
+}
+
+TCradleForm::~TCradleForm()
+{
+    Disconnect();
+}
+
+void TCradleForm::BuildWindow()
+{
+    setObjectName(NextWindowName());
+    setProperty("tag", 999);
+    setWindowTitle(QStringLiteral("Control Interface"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Controls.PageControl = new QTabWidget(this);
+    Controls.PageControl->setObjectName(QStringLiteral("PageControl"));
+    Controls.PageControl->addTab(CreateSensorSettingsSheet(Controls.PageControl, Controls),
+                                 QStringLiteral("Sensor settings"));
+    Controls.PageControl->addTab(CreateCalibrationsSheet(Controls.PageControl, Controls),
+                                 QStringLiteral("Calibrations"));
+    Controls.PageControl->addTab(CreateDataloggerSheet(Controls.PageControl, Controls),
+                                 QStringLiteral("Datalogger"));
+    layout->addWidget(Controls.PageControl, 1);
+    layout->addWidget(CreateCradleStatusBar(this, Controls));
+    resize(ClientWidth, ClientHeight);
+
+    ProtocolTimer.setInterval(ProtocolTimerInterval);
+    SessionTimer.setInterval(SessionTimerInterval);
+    SPITimer.setInterval(SPITimerInterval);
+    RealTimer.setInterval(OperationTimerInterval);
+    LoggerTimer.setInterval(OperationTimerInterval);
+}
+
+void TCradleForm::ConnectHandlers()
+{
+    connect(&ProtocolTimer, &QTimer::timeout, this, &TCradleForm::ProtocolTimerTimer);
+    connect(&SessionTimer, &QTimer::timeout, this, &TCradleForm::SessionTimerTimer);
+    connect(&SPITimer, &QTimer::timeout, this, &TCradleForm::SPITimerTimer);
+    connect(&RealTimer, &QTimer::timeout, this, &TCradleForm::RealTimerTimer);
+    connect(&LoggerTimer, &QTimer::timeout, this, &TCradleForm::LoggerTimerTimer);
+
+    // A check box changed by the program runs its handler as a user's click does.
+    connect(Controls.RealtimeCheckBox, &QCheckBox::toggled, this,
+            &TCradleForm::ReadRealtimeActionExecute);
+    connect(Controls.ReadLoggerValuesCheckbox, &QCheckBox::toggled, this,
+            &TCradleForm::ReadLoggerValuesCheckboxClick);
+
+    // The two amplifier selectors mirror each other; a changed range waits
+    // for the next realtime tick to be sent.
+    connect(Controls.AdAmpSelectBox, &TRadioGroup::Click, this, [this] {
+        AdAmpSelectBoxWasClicked = true;
+        Controls.AdAmpSelectBox2->SetItemIndex(Controls.AdAmpSelectBox->ItemIndex());
+    });
+    connect(Controls.AdAmpSelectBox2, &TRadioGroup::Click, this, [this] {
+        Controls.AdAmpSelectBox->SetItemIndex(Controls.AdAmpSelectBox2->ItemIndex());
+        AdAmpSelectBoxWasClicked = true;
+    });
+
+    connect(Controls.LogIntervalPresetBox, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && index < static_cast<int>(LogIntervalPresets.size()))
+            Controls.LogIntervalEdit->SetValue(LogIntervalPresets[index].seconds);
+        Controls.LogIntervalPresetBox->setCurrentIndex(-1);
+    });
+}
+
+void TCradleForm::Connect(int index)
+{
+    switch (FInterfaceChip) {
+    case ifCypress:
+        ConnectHidCradle(index);
+        break;
+    case ifSorvik:
+        FSpiLink.Connect();
+        break;
+    case ifUndefined:
+        break;
+    }
+}
+
+void TCradleForm::Disconnect()
+{
+    switch (FInterfaceChip) {
+    case ifCypress:
+        DisconnectHidCradle();
+        break;
+    case ifSorvik:
+        FSpiLink.Disconnect();
+        break;
+    case ifUndefined:
+        break;
+    }
+}
+
+bool TCradleForm::Connected() const
+{
+    switch (FInterfaceChip) {
+    case ifCypress:
+        return HidCradleConnected();
+    case ifSorvik:
+        return FSpiLink.Connected();
+    case ifUndefined:
+        break;
+    }
+    return false;
+}
+
+void TCradleForm::closeEvent(QCloseEvent* event)
+{
+    // A window holding its cradle ignores the close box.
+    if (Connected()) {
+        event->ignore();
+        return;
+    }
+    StopHidInput();
+    Disconnect();
+    SavePlacement();
+    event->accept();
+}
+
+void TCradleForm::RestorePlacement(const QWidget* anchor)
+{
+    QSettings settings(FEnvironment.IniFile, QSettings::IniFormat);
+    settings.beginGroup(PlacementSection);
+    if (settings.contains(QStringLiteral("Left")) && settings.contains(QStringLiteral("Top"))) {
+        move(settings.value(QStringLiteral("Left")).toInt(),
+             settings.value(QStringLiteral("Top")).toInt());
+        if (settings.value(QStringLiteral("Maximized")).toBool())
+            setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    if (anchor != nullptr) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(anchor->frameGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TCradleForm::SavePlacement() const
+{
+    QSettings settings(FEnvironment.IniFile, QSettings::IniFormat);
+    settings.beginGroup(PlacementSection);
+    settings.setValue(QStringLiteral("Left"), pos().x());
+    settings.setValue(QStringLiteral("Top"), pos().y());
+    settings.setValue(QStringLiteral("Maximized"), isMaximized());
+}
+
+void TCradleForm::ProtocolTimerTimer()
+{
+    Codec.ProtocolTimerTimer();
+}
+
+void TCradleForm::SessionTimerTimer()
+{
+    Session.SessionTimerTimer();
+}
+
+void TCradleForm::SPITimerTimer()
+{
+    FSpiLink.Poll();
+}
+
+void TCradleForm::RealTimerTimer()
+{
+    const int range = Controls.AdAmpSelectBox->ItemIndex();
+    if (AdAmpSelectBoxWasClicked && range >= 0) {
+        Session.MultiMode = false;
+        const auto selection = static_cast<std::uint8_t>(range * 2);
+        Session.SetupData[36] = selection;
+        Session.SetupData[37] = 0;
+        Codec.SendBlock(
+            TSessionProtocol::Message(msgWriteSetup, {Session.SessionID, 36, 0, selection, 0}), 6);
+        AdAmpSelectBoxWasClicked = false;
+        return;
+    }
+    SendRequest(msgRealtime);
+}
+
+void TCradleForm::LoggerTimerTimer()
+{
+    SendRequest(msgLoggerStatus);
+}
+
+void TCradleForm::SendRequest(std::uint8_t messageId)
+{
+    Codec.SendBlock(TSessionProtocol::Message(messageId, {Session.SessionID}), 2);
+}
+
+void TCradleForm::ReadRealtimeActionExecute()
+{
+    for (QLabel* reading :
+         {Controls.AD1Text, Controls.AD2Text, Controls.V1Text, Controls.User1Text})
+        reading->clear();
+    Session.SessionTimeout = TSessionProtocol::RequestTimeoutTicks;
+    if (Controls.RealtimeCheckBox->isChecked()) {
+        SessionTimer.start();
+        Session.SessionState = ssRealtime;
+        RealTimer.start();
+    } else {
+        RealTimer.stop();
+        SessionTimer.stop();
+        Session.SessionState = ssIdle;
+    }
+    SetAllowances();
+    SetCaption();
+}
+
+void TCradleForm::ReadLoggerValuesCheckboxClick()
+{
+    Controls.LoggerStatusStaticText->setText(QStringLiteral("--"));
+    for (QLabel* value : {Controls.MinimumStaticText, Controls.MaximumStaticText,
+                          Controls.IntegralStaticText, Controls.RemainingIntervalStaticText})
+        value->clear();
+    Session.SessionTimeout = TSessionProtocol::RequestTimeoutTicks;
+    if (Controls.ReadLoggerValuesCheckbox->isChecked()) {
+        SessionTimer.start();
+        Session.SessionState = ssLoggerStatus;
+        LoggerTimer.start();
+    } else {
+        LoggerTimer.stop();
+        SessionTimer.stop();
+        Session.SessionState = ssIdle;
+    }
+    SetAllowances();
+    SetCaption();
+}
+
+void TCradleForm::ShowUnitOnCradle(bool present)
+{
+    Controls.OnCradleIndicator->SetColor(present ? UnitDetectedColor : UnitGoneColor);
+}
+
+void TCradleForm::SetProgress(int percent)
+{
+    Controls.ProgressBar->setValue(std::clamp(percent, 0, 100));
+}
+
+void TCradleForm::ShowMessageCounts(std::uint32_t ok, std::uint32_t errors)
+{
+    Controls.OkCounter->setNum(static_cast<double>(ok));
+    Controls.ErrorCounter->setNum(static_cast<double>(errors));
+}
+
+void TCradleForm::SetSessionTimerActive(bool active)
+{
+    if (active)
+        SessionTimer.start();
+    else
+        SessionTimer.stop();
+}
+
+void TCradleForm::ClearSessionDisplays()
+{
+    for (QLabel* text : {Controls.AD1Text, Controls.AD2Text, Controls.V1Text, Controls.User1Text,
+                         Controls.MinimumStaticText, Controls.MaximumStaticText,
+                         Controls.IntegralStaticText, Controls.RemainingIntervalStaticText})
+        text->clear();
+    Controls.LoggerStatusStaticText->setText(QStringLiteral("--"));
+    Controls.LogIntervalPresetBox->setCurrentIndex(-1);
+    Controls.LogIntervalEdit->clear();
+    Controls.LogIntervalEdit->repaint();
+}
+
+void TCradleForm::EndRealtimeDisplay()
+{
+    Controls.RealtimeCheckBox->setChecked(false);
+    RealTimer.stop();
+}
+
+void TCradleForm::SetupDataToControls()
+{
+    const TSetupData& image = Session.SetupData;
+    for (std::size_t range = 0; range < Controls.AdAmpOffset.size(); ++range) {
+        Controls.AdAmpOffset[range]->SetValue(SignedWord(image, 2 * range));
+        Controls.AdAmpMultiplier[range]->SetValue(SignedWord(image, 12 + 2 * range));
+        Controls.AdAmpDivider[range]->SetValue(SignedWord(image, 24 + 2 * range));
+    }
+    const int lastRange = Controls.AdAmpSelectBox->ItemCount() - 1;
+    Controls.AdAmpSelectBox->SetItemIndex(std::min(UnsignedWord(image, 36) / 2, lastRange));
+    Controls.UserMultiplier->SetValue(SignedWord(image, 38));
+    Controls.UserDivider->SetValue(SignedWord(image, 40));
+    Controls.DecDotSelectBox->SetItemIndex(image[42]);
+    Controls.NegativesAllowedCheckBox->setChecked(image[43] != 0);
+    FEnvironment.Catalogue.PositionOnSensor(image[44]);
+    ShowCurrentSensor();
+    Controls.SensitivityField->setText(QString::number(SingleAt(image, 45), 'f', 2));
+}
+
+void TCradleForm::ShowCurrentSensor()
+{
+    Controls.DBEdit1->setText(FEnvironment.Catalogue.CurrentSensorName());
+    Controls.DBText->setText(FEnvironment.Catalogue.CurrentSensorCaption());
+}
+
+QString TCradleForm::MessageText(const char* name) const
+{
+    return FEnvironment.Texts.MessageText(QString::fromLatin1(name));
+}
+
+} // namespace qzr

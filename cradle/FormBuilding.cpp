@@ -1,0 +1,27 @@
+#include "cradle/FormBuilding.h"
+
+#include <QLabel>
+
+namespace qzr {
+
+QLabel* NamedLabel(QWidget* parent, const char* name, const QString& caption)
+{
+    return Named(new QLabel(caption, parent), name);
+}
+
+void KeepUntranslated(QObject* control)
+{
+    control->setProperty("tag", 999);
+}
+
+QLabel* NamedStaticText(QWidget* parent, const char* name, const QString& text)
+{
+    auto* label = Named(new QLabel(text, parent), name);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setMinimumWidth(64);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    KeepUntranslated(label);
+    return label;
+}
+
+} // namespace qzr

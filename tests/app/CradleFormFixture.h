@@ -1,0 +1,81 @@
+#pragma once
+
+#include "FakeBridge.h"
+#include "cradle/CradleForm.h"
+#include "cradle/SessionIdCounter.h"
+
+#include <QHash>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace qzr::test {
+
+// The message texts in English, as the window reads them.
+class TEnglishTexts : public TMessageTextSource {
+public:
+    QString MessageText(const QString& name) const override
+    {
+        static const QHash<QString, QString> texts = {
+            {QStringLiteral("NothingConnected"), QStringLiteral("Nothing connected")},
+            {QStringLiteral("Reading"), QStringLiteral("Reading")},
+            {QStringLiteral("ReadingInputs"), QStringLiteral("Reading inputs")},
+            {QStringLiteral("SendingSetupInfo"), QStringLiteral("Sending setup info")},
+            {QStringLiteral("RequestingNVMFlash"), QStringLiteral("Requesting NVM flash")},
+            {QStringLiteral("StartDatalogger"), QStringLiteral("Start datalogger")},
+            {QStringLiteral("readingStoredDataFromLogger"),
+             QStringLiteral("Reading stored data from logger")},
+            {QStringLiteral("readingMeasuredValuesFromLogger"),
+             QStringLiteral("Reading measured values from logger")},
+        };
+        return texts.value(name, QStringLiteral("?%1?").arg(name));
+    }
+};
+
+// A catalogue of two sensors, 7 and 9.
+class TTwoSensorCatalogue : public TSensorCatalogueView {
+public:
+    bool PositionOnSensor(int sensorId) override
+    {
+        if (sensorId != 7 && sensorId != 9)
+            return false;
+        current = sensorId;
+        return true;
+    }
+    QString CurrentSensorName() const override { return QStringLiteral("Sensor %1").arg(current); }
+    QString CurrentSensorCaption() const override { return QStringLiteral("mV/V"); }
+
+    int current = 7;
+};
+
+// A control window on a scripted bridge, its placement kept in a temporary
+// INI file.
+class CradleFormFixture : public ::testing::Test {
+protected:
+    std::unique_ptr<TCradleForm> NewWindow()
+    {
+        return std::make_unique<TCradleForm>(TCradleFormEnvironment{
+            sessionIds, bridge, texts, catalogue, TCradleIdentifierSet{}, QStringLiteral("ZT-46"),
+            iniDir.filePath(QStringLiteral("QZR.INI"))});
+    }
+
+    // A window whose bridge cradle is connected.
+    std::unique_ptr<TCradleForm> ConnectedWindow()
+    {
+        auto window = NewWindow();
+        window->SetInterfaceChip(ifSorvik);
+        window->Connect(1);
+        EXPECT_TRUE(window->Connected());
+        return window;
+    }
+
+    QTemporaryDir iniDir;
+    TSessionIdCounter sessionIds;
+    TFakeBridge bridge;
+    TEnglishTexts texts;
+    TTwoSensorCatalogue catalogue;
+};
+
+} // namespace qzr::test

@@ -1,0 +1,212 @@
+#include "CradleFormFixture.h"
+#include "cradle/Indicator.h"
+#include "cradle/RadioGroup.h"
+#include "cradle/SessionColors.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <vector>
+
+namespace qzr::test {
+namespace {
+
+class CradleFormStatesTest : public CradleFormFixture {
+protected:
+    static std::vector<QPushButton*> OperationButtons(const TCradleForm& window)
+    {
+        const TCradleFormControls& c = window.Controls;
+        return {c.ProgramFactoryBtn, c.ProgramUserBtn, c.ReadLoggerBtn, c.StartLoggerBtn};
+    }
+};
+
+TEST_F(CradleFormStatesTest, CreationDefaults)
+{
+    auto window = NewWindow();
+    EXPECT_EQ(window->windowTitle(), "Control Interface");
+    EXPECT_EQ(window->property("tag").toInt(), 999);
+    EXPECT_EQ(window->size(), QSize(569, 274));
+    EXPECT_EQ(window->InterfaceChip(), ifUndefined);
+    EXPECT_FALSE(window->Connected());
+    EXPECT_FALSE(window->Session.OnCradle);
+    EXPECT_EQ(window->Session.SessionState, ssNone);
+    EXPECT_EQ(window->Codec.ProtocolState, psWaitDLE);
+    EXPECT_TRUE(window->ProtocolTimer.isActive());
+    EXPECT_EQ(window->ProtocolTimer.interval(), 50);
+    EXPECT_FALSE(window->SessionTimer.isActive());
+    EXPECT_EQ(window->SessionTimer.interval(), 100);
+    EXPECT_FALSE(window->SPITimer.isActive());
+    EXPECT_EQ(window->SPITimer.interval(), 10);
+    EXPECT_EQ(window->Controls.OnCradleIndicator->Color(), UnitGoneColor);
+    EXPECT_EQ(window->Controls.SessionIndicator->Color(), SessionIdleColor);
+    EXPECT_EQ(window->Controls.AdAmpSelectBox->ItemIndex(), -1);
+    EXPECT_EQ(window->Controls.AdAmpSelectBox2->ItemIndex(), -1);
+}
+
+TEST_F(CradleFormStatesTest, CaptionAndFirmwareLabelFollowTheSessionState)
+{
+    struct Case {
+        TSessionState state;
+        const char* caption;
+        const char* firmware;
+    };
+    const Case cases[] = {
+        {ssNone, "Nothing connected", ".."},
+        {ssHandshake, "#000012AB", ".."},
+        {ssReadingSetup, "Reading #000012AB", ".."},
+        {ssRealtime, "Reading inputs", ".."},
+        {ssSendingSetup, "Sending setup info", ".."},
+        {ssFlashing, "Requesting NVM flash", ".."},
+        {ssStartingLogger, "Start datalogger", ".."},
+        {ssReadingLog, "Reading stored data from logger", ".."},
+        {ssLoggerStatus, "Reading measured values from logger", ".."},
+        {ssIdle, "#000012AB", "2A"},
+        {ssHandshake, "#000012AB", "2A"}, // the label keeps the idle state's version
+    };
+    auto window = ConnectedWindow();
+    window->Session.SerialNumber = 0x12AB;
+    window->Session.FirmwareVersion = 0x2A;
+    for (const Case& c : cases) {
+        window->Session.SessionState = c.state;
+        window->SetCaption();
+        EXPECT_EQ(window->windowTitle(), c.caption) << "state " << c.state;
+        EXPECT_EQ(window->Controls.FirmwareVersionLabel->text(), c.firmware) << "state " << c.state;
+    }
+}
+
+TEST_F(CradleFormStatesTest, AnUnconnectedWindowShowsTheProductNameInEveryState)
+{
+    auto window = NewWindow();
+    for (TSessionState state : {ssNone, ssHandshake, ssReadingSetup, ssIdle}) {
+        window->Session.SessionState = state;
+        window->SetCaption();
+        EXPECT_EQ(window->windowTitle(), "ZT-46");
+    }
+}
+
+TEST_F(CradleFormStatesTest, OperationsAreAllowedOnlyWithAUnitAndNoRunningOperation)
+{
+    struct Case {
+        bool onCradle;
+        TSessionState state;
+        bool buttons;
+        bool realtime;
+        bool loggerStatus;
+        QColor indicator;
+    };
+    const Case cases[] = {
+        {false, ssNone, false, false, false, SessionIdleColor},
+        {false, ssIdle, false, false, false, SessionIdleColor},
+        {true, ssNone, true, true, true, SessionIdleColor},
+        {true, ssHandshake, true, true, true, SessionIdleColor},
+        {true, ssIdle, true, true, true, SessionIdleColor},
+        {true, ssReadingSetup, false, false, false, SessionBusyColor},
+        {true, ssSendingSetup, false, false, false, SessionBusyColor},
+        {true, ssFlashing, false, false, false, SessionBusyColor},
+        {true, ssStartingLogger, false, false, false, SessionBusyColor},
+        {true, ssReadingLog, false, false, false, SessionBusyColor},
+        {true, ssRealtime, false, true, false, SessionBusyColor},
+        {true, ssLoggerStatus, false, false, true, SessionBusyColor},
+    };
+    auto window = ConnectedWindow();
+    const TCradleFormControls& c = window->Controls;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "onCradle " << k.onCradle << ", state " << k.state);
+        window->Session.OnCradle = k.onCradle;
+        window->Session.SessionState = k.state;
+        window->SetAllowances();
+        for (QPushButton* button : OperationButtons(*window))
+            EXPECT_EQ(button->isEnabled(), k.buttons) << button->objectName().toStdString();
+        EXPECT_EQ(c.RealtimeCheckBox->isEnabled(), k.realtime);
+        EXPECT_EQ(c.ReadLoggerValuesCheckbox->isEnabled(), k.loggerStatus);
+        EXPECT_FALSE(c.LinkOffsetToRealtimeCheckBox->isEnabled());
+        EXPECT_FALSE(c.LinkFullScaleToRealtimeCheckBox->isEnabled());
+        EXPECT_EQ(c.SessionIndicator->Color(), k.indicator);
+        EXPECT_TRUE(c.WizardBtn->isEnabled()) << "never governed by the rules";
+    }
+}
+
+TEST_F(CradleFormStatesTest, ShowRealtimeEnablesTheLinksAndDisablingItRunsItsHandlerOnce)
+{
+    auto window = ConnectedWindow();
+    const TCradleFormControls& c = window->Controls;
+    window->Session.OnCradle = true;
+    window->Session.SessionState = ssIdle;
+    window->SetAllowances();
+
+    c.RealtimeCheckBox->setChecked(true);
+    EXPECT_EQ(window->Session.SessionState, ssRealtime);
+    EXPECT_TRUE(window->RealTimer.isActive());
+    EXPECT_TRUE(window->SessionTimer.isActive());
+    EXPECT_TRUE(c.RealtimeCheckBox->isEnabled());
+    EXPECT_TRUE(c.LinkOffsetToRealtimeCheckBox->isEnabled());
+    EXPECT_TRUE(c.LinkFullScaleToRealtimeCheckBox->isEnabled());
+    EXPECT_FALSE(c.ReadLoggerValuesCheckbox->isEnabled());
+    EXPECT_EQ(window->windowTitle(), "Reading inputs");
+    c.LinkOffsetToRealtimeCheckBox->setChecked(true);
+    c.LinkFullScaleToRealtimeCheckBox->setChecked(true);
+
+    // The unit leaves: the box is disabled, unchecked, and its handler ends
+    // the live readings.
+    int handlerRuns = 0;
+    QObject::connect(c.RealtimeCheckBox, &QCheckBox::toggled, [&] { ++handlerRuns; });
+    window->Session.OnCradle = false;
+    window->SetAllowances();
+    EXPECT_EQ(handlerRuns, 1);
+    EXPECT_FALSE(c.RealtimeCheckBox->isChecked());
+    EXPECT_EQ(window->Session.SessionState, ssIdle);
+    EXPECT_EQ(window->Session.SessionTimeout, 20u);
+    EXPECT_FALSE(window->RealTimer.isActive());
+    EXPECT_FALSE(window->SessionTimer.isActive());
+    for (QCheckBox* link : {c.LinkOffsetToRealtimeCheckBox, c.LinkFullScaleToRealtimeCheckBox}) {
+        EXPECT_FALSE(link->isChecked());
+        EXPECT_FALSE(link->isEnabled());
+    }
+}
+
+TEST_F(CradleFormStatesTest, ARejectionWhileWatchingTheLoggerEndsIdle)
+{
+    auto window = ConnectedWindow();
+    window->Session.OnCradle = true;
+    window->Session.SessionState = ssIdle;
+    window->SetAllowances();
+    window->Controls.ReadLoggerValuesCheckbox->setChecked(true);
+    EXPECT_EQ(window->Session.SessionState, ssLoggerStatus);
+    EXPECT_TRUE(window->LoggerTimer.isActive());
+
+    window->Session.SessionRejected();
+    EXPECT_FALSE(window->Controls.ReadLoggerValuesCheckbox->isChecked());
+    EXPECT_FALSE(window->LoggerTimer.isActive());
+    EXPECT_EQ(window->Session.SessionState, ssIdle);
+    EXPECT_FALSE(window->Session.OnCradle);
+}
+
+TEST_F(CradleFormStatesTest, TheCloseBoxOfAConnectedWindowDoesNothing)
+{
+    auto window = ConnectedWindow();
+    window->show();
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->Connected());
+    EXPECT_TRUE(bridge.closed.empty());
+}
+
+TEST_F(CradleFormStatesTest, AnUnconnectedWindowClosesHiddenAndKeepsItsPlacement)
+{
+    auto window = ConnectedWindow();
+    window->show();
+    window->move(140, 120);
+    bridge.transferResult = -111;
+    window->SPITimerTimer();
+    ASSERT_FALSE(window->Connected());
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+
+    auto next = NewWindow();
+    next->RestorePlacement(nullptr);
+    EXPECT_EQ(next->pos(), window->pos());
+}
+
+} // namespace
+} // namespace qzr::test

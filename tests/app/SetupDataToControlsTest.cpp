@@ -1,0 +1,100 @@
+#include "CradleFormFixture.h"
+#include "cradle/IntegerField.h"
+#include "cradle/RadioGroup.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <bit>
+
+namespace qzr::test {
+namespace {
+
+class SetupDataToControlsTest : public CradleFormFixture {
+protected:
+    static void PutWord(TSetupData& image, std::size_t at, std::uint16_t value)
+    {
+        image[at] = static_cast<std::uint8_t>(value);
+        image[at + 1] = static_cast<std::uint8_t>(value >> 8);
+    }
+    static void PutSingle(TSetupData& image, std::size_t at, float value)
+    {
+        const auto bits = std::bit_cast<std::uint32_t>(value);
+        for (std::size_t i = 0; i < 4; ++i)
+            image[at + i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    }
+};
+
+TEST_F(SetupDataToControlsTest, TheImageFillsEveryControl)
+{
+    auto window = NewWindow();
+    TSetupData& image = window->Session.SetupData;
+    for (std::size_t range = 0; range < 6; ++range) {
+        PutWord(image, 2 * range, static_cast<std::uint16_t>(-100 - static_cast<int>(range)));
+        PutWord(image, 12 + 2 * range, static_cast<std::uint16_t>(1000 + range));
+        PutWord(image, 24 + 2 * range, static_cast<std::uint16_t>(2000 + range));
+    }
+    PutWord(image, 36, 7); // half of 7 rounds down to range 3 (8x)
+    PutWord(image, 38, 32767);
+    PutWord(image, 40, 0x8000);
+    image[42] = 2;
+    image[43] = 1;
+    image[44] = 9;
+    PutSingle(image, 45, 2.0625f);
+
+    window->SetupDataToControls();
+    const TCradleFormControls& c = window->Controls;
+    for (std::size_t range = 0; range < 6; ++range) {
+        EXPECT_EQ(c.AdAmpOffset[range]->Value(), -100 - static_cast<int>(range));
+        EXPECT_EQ(c.AdAmpMultiplier[range]->Value(), 1000 + static_cast<int>(range));
+        EXPECT_EQ(c.AdAmpDivider[range]->Value(), 2000 + static_cast<int>(range));
+    }
+    EXPECT_EQ(c.AdAmpSelectBox->ItemIndex(), 3);
+    EXPECT_EQ(c.AdAmpSelectBox2->ItemIndex(), 3);
+    EXPECT_TRUE(window->AdAmpSelectBoxWasClicked);
+    EXPECT_EQ(c.UserMultiplier->Value(), 32767);
+    EXPECT_EQ(c.UserDivider->Value(), -32768);
+    EXPECT_EQ(c.DecDotSelectBox->ItemIndex(), 2);
+    EXPECT_TRUE(c.NegativesAllowedCheckBox->isChecked());
+    EXPECT_EQ(catalogue.current, 9);
+    EXPECT_EQ(c.DBEdit1->text(), "Sensor 9");
+    EXPECT_EQ(c.DBText->text(), "mV/V");
+    EXPECT_EQ(c.SensitivityField->text(), "2.06");
+}
+
+TEST_F(SetupDataToControlsTest, AmplifierWordsBeyondTheLastRangeSelectItAndUnknownSensorsStay)
+{
+    auto window = NewWindow();
+    catalogue.current = 7;
+    window->Session.SetupData[36] = 0xFF;
+    window->Session.SetupData[44] = 200;
+    window->SetupDataToControls();
+    EXPECT_EQ(window->Controls.AdAmpSelectBox->ItemIndex(), 5);
+    EXPECT_EQ(catalogue.current, 7);
+    EXPECT_EQ(window->Controls.DBEdit1->text(), "Sensor 7");
+}
+
+TEST_F(SetupDataToControlsTest, TheTwoAmplifierSelectorsMirrorEachOtherAndFlagTheChange)
+{
+    auto window = NewWindow();
+    TRadioGroup* calibration = window->Controls.AdAmpSelectBox;
+    TRadioGroup* advanced = window->Controls.AdAmpSelectBox2;
+
+    advanced->Button(4)->click();
+    EXPECT_EQ(calibration->ItemIndex(), 4);
+    EXPECT_TRUE(window->AdAmpSelectBoxWasClicked);
+
+    window->AdAmpSelectBoxWasClicked = false;
+    calibration->SetItemIndex(4); // the index it already shows: no change
+    EXPECT_FALSE(window->AdAmpSelectBoxWasClicked);
+
+    calibration->SetItemIndex(1);
+    EXPECT_EQ(advanced->ItemIndex(), 1);
+    EXPECT_TRUE(advanced->Button(1)->isChecked());
+    EXPECT_TRUE(window->AdAmpSelectBoxWasClicked);
+}
+
+} // namespace
+} // namespace qzr::test
