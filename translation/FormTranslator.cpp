@@ -82,54 +82,53 @@ private:
         WalkChildren(object);
     }
 
-    QString Text(const QString& key, const QString& text) { return FTranslate(key, text); }
-
     void Translate(QObject& object, const QString& base)
     {
         if (auto* widget = qobject_cast<QWidget*>(&object); widget && HintDisplayOn(*widget))
             TranslateHint(object, base);
         if (auto* label = qobject_cast<QLabel*>(&object))
-            label->setText(Text(base + ".caption", label->text()));
+            label->setText(FTranslate(base + ".caption", label->text()));
         if (auto* button = qobject_cast<QAbstractButton*>(&object))
-            button->setText(Text(base + ".caption", button->text()));
+            button->setText(FTranslate(base + ".caption", button->text()));
         if (auto* group = qobject_cast<QGroupBox*>(&object)) {
-            group->setTitle(Text(base + ".caption", group->title()));
+            group->setTitle(FTranslate(base + ".caption", group->title()));
             if (IsRadioGroup(*group))
                 TranslateRadioGroupItems(*group, base);
         }
         if (auto* page = qobject_cast<QWidget*>(&object))
             TranslateTabText(*page, base);
         if (auto* action = qobject_cast<QAction*>(&object)) {
-            action->setText(Text(base + ".caption", action->text()));
+            action->setText(FTranslate(base + ".caption", action->text()));
             TranslateHint(object, base);
         }
         if (auto* list = qobject_cast<QListWidget*>(&object)) {
             for (int i = 0; i < list->count(); ++i)
                 list->item(i)->setText(
-                    Text(base + ".item" + ItemIndexText(i), list->item(i)->text()));
+                    FTranslate(base + ".item" + ItemIndexText(i), list->item(i)->text()));
         }
         if (auto* combo = qobject_cast<QComboBox*>(&object)) {
             for (int i = 0; i < combo->count(); ++i)
-                combo->setItemText(i, Text(base + ".item" + ItemIndexText(i), combo->itemText(i)));
+                combo->setItemText(
+                    i, FTranslate(base + ".item" + ItemIndexText(i), combo->itemText(i)));
         }
         if (auto* chartView = qobject_cast<QChartView*>(&object))
             TranslateSeries(*chartView);
         if (auto* label = qobject_cast<QLabel*>(&object); label && label->property("url").isValid())
-            label->setProperty("url", Text(base + ".URL", label->property("url").toString()));
+            label->setProperty("url", FTranslate(base + ".URL", label->property("url").toString()));
     }
 
     void TranslateHint(QObject& object, const QString& base)
     {
         const QString hint = HintOf(object);
         if (!hint.isEmpty())
-            SetHint(object, Text(base + ".hint", hint));
+            SetHint(object, FTranslate(base + ".hint", hint));
     }
 
     void TranslateRadioGroupItems(QGroupBox& group, const QString& base)
     {
         const QList<QRadioButton*> items = RadioGroupItems(group);
         for (int i = 0; i < items.size(); ++i)
-            items[i]->setText(Text(base + ".button" + ItemIndexText(i), items[i]->text()));
+            items[i]->setText(FTranslate(base + ".button" + ItemIndexText(i), items[i]->text()));
     }
 
     // A page of a tab widget lies in the tab widget's stack.
@@ -139,7 +138,7 @@ private:
         auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parent()) : nullptr;
         const int index = tabs ? tabs->indexOf(&page) : -1;
         if (index >= 0)
-            tabs->setTabText(index, Text(base + ".caption", tabs->tabText(index)));
+            tabs->setTabText(index, FTranslate(base + ".caption", tabs->tabText(index)));
     }
 
     void TranslateSeries(QChartView& view)
@@ -149,7 +148,7 @@ private:
         const QList<QAbstractSeries*> series = view.chart()->series();
         for (QAbstractSeries* one : series) {
             if (IsNamed(*one) && !IsUntranslated(*one))
-                one->setName(Text(FPrefix + '.' + one->objectName() + ".title", one->name()));
+                one->setName(FTranslate(FPrefix + '.' + one->objectName() + ".title", one->name()));
         }
     }
 
@@ -158,6 +157,11 @@ private:
 };
 
 } // namespace
+
+bool IsTranslatableWindow(const QWidget& window)
+{
+    return IsNamed(window);
+}
 
 QString WindowPrefix(const QString& objectName)
 {

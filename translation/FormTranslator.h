@@ -17,6 +17,10 @@ QString WindowPrefix(const QString& objectName);
 // An item index in a key: upper-case hexadecimal, at least two digits.
 QString ItemIndexText(int index);
 
+// Whether a window takes part in translation: it has an object name of its
+// own (Qt's internal windows have none or one starting "qt_").
+bool IsTranslatableWindow(const QWidget& window);
+
 // Replaces every translatable text of a window, and of the windows it owns,
 // by translate(key, text). The keys and the kinds of objects translated are
 // described in translation/README.md.

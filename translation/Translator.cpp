@@ -91,7 +91,7 @@ void TTranslator::TranslateAllForms()
 {
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows) {
-        if (!window->parentWidget() && !window->objectName().isEmpty())
+        if (!window->parentWidget() && IsTranslatableWindow(*window))
             TranslateForm(*window);
     }
 }
