@@ -153,6 +153,10 @@ void BusDevice::plug()
         }
         ::unlink(socket.c_str());
     }
+    if (nextDescriptor_) {
+        descriptor_ = std::move(*nextDescriptor_);
+        nextDescriptor_.reset();
+    }
     writeFileAtomically(descriptorPath(), descriptorText(descriptor_));
     try {
         bindListener();
@@ -324,22 +328,22 @@ void BusDevice::readOutputReports(Connection& connection)
 
 void BusDevice::takeOutputReport(std::span<const std::uint8_t> report)
 {
+    TimePoint now = Clock::now();
     if (usbFrame_.count() == 0) {
-        deliverOutputReport(report);
+        deliverOutputReport(report, now);
         return;
     }
-    TimePoint now = Clock::now();
     if (outputQueue_.empty() && now >= nextOutputFrame_) {
         nextOutputFrame_ = nextFrame(now);
-        deliverOutputReport(report);
+        deliverOutputReport(report, now);
         return;
     }
     outputQueue_.push(report);
 }
 
-void BusDevice::deliverOutputReport(std::span<const std::uint8_t> report)
+void BusDevice::deliverOutputReport(std::span<const std::uint8_t> report, TimePoint now)
 {
-    callModel([&] { model_.onOutputReport(report, *this); });
+    callModel([&] { model_.onOutputReport(report, now, *this); });
 }
 
 void BusDevice::sendInputReport(std::span<const std::uint8_t> report)
@@ -392,6 +396,15 @@ void BusDevice::reenumerate(std::chrono::milliseconds absence)
     if (plugged()) {
         reenumerateRequest_ = std::max(absence, std::chrono::milliseconds{0});
     }
+}
+
+void BusDevice::setDescriptor(const DeviceDescriptor& descriptor)
+{
+    validateDescriptor(descriptor);
+    if (descriptor.reportSize != descriptor_.reportSize) {
+        throw std::invalid_argument("a device cannot change its report size");
+    }
+    nextDescriptor_ = descriptor;
 }
 
 void BusDevice::fanOut(std::span<const std::uint8_t> report)
@@ -469,7 +482,7 @@ TimePoint BusDevice::runDue(TimePoint now)
     if (plugged() && usbFrame_.count() > 0) {
         if (!outputQueue_.empty() && now >= nextOutputFrame_) {
             nextOutputFrame_ = nextFrame(now);
-            deliverOutputReport(outputQueue_.front());
+            deliverOutputReport(outputQueue_.front(), now);
             outputQueue_.pop();
             if (!outputQueue_.full()) {
                 setReading(true);

@@ -72,6 +72,7 @@ private:
     void sendInputReport(std::span<const std::uint8_t> report) override;
     bool readyForInputReport() const override;
     void reenumerate(std::chrono::milliseconds absence) override;
+    void setDescriptor(const DeviceDescriptor& descriptor) override;
 
     void removeEntries();
     void bindListener();
@@ -80,7 +81,7 @@ private:
     void handleOpenRequest(Connection& connection);
     void readOutputReports(Connection& connection);
     void takeOutputReport(std::span<const std::uint8_t> report);
-    void deliverOutputReport(std::span<const std::uint8_t> report);
+    void deliverOutputReport(std::span<const std::uint8_t> report, TimePoint now);
     void fanOut(std::span<const std::uint8_t> report);
     void closeConnection(Connection& connection);
     void closeAllConnections();
@@ -95,6 +96,7 @@ private:
     std::filesystem::path directory_;
     std::string name_;
     DeviceDescriptor descriptor_;
+    std::optional<DeviceDescriptor> nextDescriptor_;
     DeviceModel& model_;
     std::chrono::microseconds usbFrame_;
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+#include "sim/bus/DeviceDescriptor.h"
+
 // The interface between the virtual HID bus and the model of one device (a
 // cradle's interface chip). The bus owns the sockets and the timing; the model
 // owns the device's behaviour. All calls happen on the bus's event-loop thread.
@@ -37,13 +39,18 @@ public:
     // the device is plugged in again under the same name, with no connections.
     virtual void reenumerate(std::chrono::milliseconds absence) = 0;
 
+    // The descriptor the device shows from the next time it is plugged in (a
+    // chip whose USB identity was rewritten shows it after its restart).
+    virtual void setDescriptor(const DeviceDescriptor& descriptor) = 0;
+
 protected:
     ~DeviceHost() = default;
 };
 
 // The behaviour of one device. The bus calls, on its own thread:
 // - onOutputReport for every output report a client wrote (report ID followed
-//   by report_size data bytes; with USB pacing at most one per frame);
+//   by report_size data bytes; with USB pacing at most one per frame), with
+//   the time it reaches the device;
 // - onTick at (or soon after) the time nextTick() returned, and possibly more
 //   often; a model must look at `now` rather than count calls;
 // - onPlugged when the device appears on the bus or leaves it (the model keeps
@@ -52,7 +59,8 @@ class DeviceModel {
 public:
     virtual ~DeviceModel() = default;
 
-    virtual void onOutputReport(std::span<const std::uint8_t> report, DeviceHost& host) = 0;
+    virtual void onOutputReport(std::span<const std::uint8_t> report, TimePoint now,
+                                DeviceHost& host) = 0;
     virtual void onTick(TimePoint now, DeviceHost& host) = 0;
 
     // The time the model next needs onTick; TimePoint::max() when only an

@@ -49,7 +49,7 @@ void HidCradle::placeUnit(std::unique_ptr<Zt46Unit> unit)
     }
     unit_ = std::move(unit);
     receiveLineClock_.reset();
-    unitClockRemainder_ = {};
+    unitClock_.restart();
 }
 
 std::unique_ptr<Zt46Unit> HidCradle::removeUnit()
@@ -70,7 +70,7 @@ void HidCradle::setTiming(HidCradleTiming timing)
     receiveLineClock_.reset();
 }
 
-void HidCradle::onOutputReport(std::span<const std::uint8_t> report, DeviceHost&)
+void HidCradle::onOutputReport(std::span<const std::uint8_t> report, TimePoint now, DeviceHost&)
 {
     if (!powered_ || report.size() != ReportSize + 1 || report[0] != 0) {
         return;
@@ -82,15 +82,14 @@ void HidCradle::onOutputReport(std::span<const std::uint8_t> report, DeviceHost&
     for (std::size_t i = 0; i < count; ++i) {
         toUnit_.push(report[2 + i]);
     }
-    if (timing_.byteRate == 0 && lastTick_) {
-        moveBytes(*lastTick_);
+    if (timing_.byteRate == 0) {
+        moveBytes(now);
     }
 }
 
 void HidCradle::onTick(TimePoint now, DeviceHost& host)
 {
-    advanceUnitClock(now);
-    lastTick_ = now;
+    unitClock_.advanceTo(now, unit_.get());
     if (!powered_) {
         while (unit_ && unit_->hasOutput()) {
             unit_->takeOutputByte(); // into a cradle without power
@@ -113,11 +112,11 @@ void HidCradle::onTick(TimePoint now, DeviceHost& host)
 
 TimePoint HidCradle::nextTick() const
 {
-    if (!lastTick_) {
+    if (!unitClock_.last()) {
         return TimePoint::min();
     }
     if (!powered_) {
-        return *lastTick_ + UnpoweredTickInterval;
+        return *unitClock_.last() + UnpoweredTickInterval;
     }
     if (timing_.reportInterval.count() == 0) {
         return TimePoint::min();
@@ -133,19 +132,6 @@ void HidCradle::onPlugged(bool plugged, DeviceHost&)
     transmitLineClock_.reset();
     receiveLineClock_.reset();
     nextReport_ = {};
-}
-
-void HidCradle::advanceUnitClock(TimePoint now)
-{
-    if (!lastTick_ || !unit_ || now <= *lastTick_) {
-        return;
-    }
-    unitClockRemainder_ += now - *lastTick_;
-    auto whole = std::chrono::duration_cast<std::chrono::milliseconds>(unitClockRemainder_);
-    if (whole.count() > 0) {
-        unit_->advanceTime(whole);
-        unitClockRemainder_ -= whole;
-    }
 }
 
 std::chrono::nanoseconds HidCradle::byteTime() const

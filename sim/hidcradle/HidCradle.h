@@ -11,6 +11,7 @@
 #include "sim/bus/DeviceModel.h"
 #include "sim/hidcradle/ByteFifo.h"
 #include "sim/hidcradle/LinkFaults.h"
+#include "sim/hidcradle/UnitClock.h"
 #include "sim/unit/Zt46Unit.h"
 
 namespace sim {
@@ -74,13 +75,13 @@ public:
     std::uint64_t bytesToUnit() const { return bytesToUnit_; }
     std::uint64_t bytesFromUnit() const { return bytesFromUnit_; }
 
-    void onOutputReport(std::span<const std::uint8_t> report, DeviceHost& host) override;
+    void onOutputReport(std::span<const std::uint8_t> report, TimePoint now,
+                        DeviceHost& host) override;
     void onTick(TimePoint now, DeviceHost& host) override;
     TimePoint nextTick() const override;
     void onPlugged(bool plugged, DeviceHost& host) override;
 
 private:
-    void advanceUnitClock(TimePoint now);
     void moveBytes(TimePoint now);
     void sendToUnit(std::uint8_t byte);
     void takeFromUnit();
@@ -95,8 +96,7 @@ private:
 
     ByteFifo<BufferSize> toUnit_;
     ByteFifo<BufferSize> fromUnit_;
-    std::optional<TimePoint> lastTick_;
-    std::chrono::nanoseconds unitClockRemainder_{0};
+    UnitClock unitClock_;
     TimePoint nextReport_{};
     std::optional<TimePoint> transmitLineClock_;
     std::optional<TimePoint> receiveLineClock_;

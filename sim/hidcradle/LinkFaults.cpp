@@ -3,9 +3,8 @@
 #include <stdexcept>
 
 namespace sim {
-namespace {
 
-double checkedProbability(double probability)
+double checkedFaultRate(double probability)
 {
     if (!(probability >= 0.0 && probability <= 1.0)) {
         throw std::invalid_argument("a fault rate must lie between 0 and 1");
@@ -13,16 +12,14 @@ double checkedProbability(double probability)
     return probability;
 }
 
-} // namespace
-
 void LinkFaults::setCorruptionRate(double probability)
 {
-    corruptionRate_ = checkedProbability(probability);
+    corruptionRate_ = checkedFaultRate(probability);
 }
 
 void LinkFaults::setDropRate(double probability)
 {
-    dropRate_ = checkedProbability(probability);
+    dropRate_ = checkedFaultRate(probability);
 }
 
 bool LinkFaults::happens(double probability)

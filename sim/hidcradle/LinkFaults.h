@@ -6,6 +6,10 @@
 
 namespace sim {
 
+// The probability itself when it lies in 0..1; otherwise throws
+// std::invalid_argument.
+double checkedFaultRate(double probability);
+
 // Faults of a serial line between a cradle and its unit: each byte that
 // crosses it is lost with one probability and otherwise arrives changed with
 // another. Reproducible: the same seed gives the same faults.

@@ -1,11 +1,13 @@
 #include "sim/program/Simulator.h"
 
+#include <cstdio>
 #include <map>
 #include <stdexcept>
 
 #include "sim/bus/BusThread.h"
 #include "sim/bus/VirtualHidBus.h"
 #include "sim/hidcradle/HidCradle.h"
+#include "sim/program/BridgeCradle.h"
 #include "sim/unit/DemoRecording.h"
 
 namespace sim {
@@ -13,16 +15,114 @@ namespace {
 
 // 2024-03-12 08:00:00, counted in seconds from 2000-01-01 00:00:00.
 constexpr std::int32_t DemoRecordingStart = 763545600;
+constexpr std::size_t MaxBridgeSerialLength = 10;
 
-struct Cradle {
-    CradleKind kind = CradleKind::Hid;
-    std::unique_ptr<HidCradle> hid;
-    bool unitSilent = false;
+// One cradle of either kind with what the simulator keeps about it.
+class Cradle {
+public:
+    Cradle(std::unique_ptr<HidCradle> hid) : kind_(CradleKind::Hid), hid_(std::move(hid)) {}
+    Cradle(std::unique_ptr<BridgeCradle> bridge)
+        : kind_(CradleKind::Bridge), bridge_(std::move(bridge))
+    {}
 
-    DeviceModel& model() { return *hid; }
-    Zt46Unit* unit() const { return hid->unit(); }
-    LinkFaults& faults() { return hid->faults(); }
+    CradleKind kind() const { return kind_; }
+    DeviceModel& model() { return hid_ ? static_cast<DeviceModel&>(*hid_) : *bridge_; }
+    Zt46Unit* unit() const { return hid_ ? hid_->unit() : bridge_->unit(); }
+
+    void placeUnit(std::unique_ptr<Zt46Unit> unit)
+    {
+        hid_ ? hid_->placeUnit(std::move(unit)) : bridge_->placeUnit(std::move(unit));
+        unitSilent_ = false;
+    }
+    void removeUnit()
+    {
+        hid_ ? hid_->removeUnit() : bridge_->removeUnit();
+        unitSilent_ = false;
+    }
+
+    void setCorruptionRate(double probability)
+    {
+        if (hid_) {
+            hid_->faults().setCorruptionRate(probability);
+        } else {
+            BridgeChipFaults faults = bridge_->faults();
+            faults.corruptRate = checkedFaultRate(probability);
+            bridge_->setFaults(faults);
+        }
+    }
+    void setDropRate(double probability)
+    {
+        if (hid_) {
+            hid_->faults().setDropRate(probability);
+        } else {
+            BridgeChipFaults faults = bridge_->faults();
+            faults.dropRate = checkedFaultRate(probability);
+            bridge_->setFaults(faults);
+        }
+    }
+    void setCradleSilent(bool silent)
+    {
+        if (hid_) {
+            hid_->setSilent(silent);
+        } else {
+            BridgeChipFaults faults = bridge_->faults();
+            faults.silent = silent;
+            bridge_->setFaults(faults);
+        }
+    }
+    void setBusy(bool busy)
+    {
+        if (!bridge_) {
+            throw std::logic_error("only a bridge cradle can answer busy");
+        }
+        BridgeChipFaults faults = bridge_->faults();
+        faults.busyEveryChunk = busy;
+        bridge_->setFaults(faults);
+    }
+    void setUnitSilent(bool silent)
+    {
+        unit()->setSilent(silent);
+        unitSilent_ = silent;
+    }
+
+    void describe(CradleStatus& status) const
+    {
+        status.kind = kind_;
+        if (unit()) {
+            status.unit = unit()->identity();
+        }
+        status.unitSilent = unitSilent_;
+        if (hid_) {
+            status.corruptionRate = hid_->faults().corruptionRate();
+            status.dropRate = hid_->faults().dropRate();
+            status.cradleSilent = hid_->silent();
+            status.busy = false;
+        } else {
+            status.corruptionRate = bridge_->faults().corruptRate;
+            status.dropRate = bridge_->faults().dropRate;
+            status.cradleSilent = bridge_->faults().silent;
+            status.busy = bridge_->faults().busyEveryChunk;
+        }
+    }
+
+private:
+    CradleKind kind_;
+    std::unique_ptr<HidCradle> hid_;
+    std::unique_ptr<BridgeCradle> bridge_;
+    bool unitSilent_ = false;
 };
+
+std::u16string ascii16(const std::string& text)
+{
+    std::u16string wide;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) > 0x7E || static_cast<unsigned char>(c) < 0x20) {
+            throw std::invalid_argument("a bridge serial number is printable ASCII text");
+        }
+        wide += static_cast<char16_t>(c);
+    }
+    return wide;
+}
 
 } // namespace
 
@@ -70,14 +170,28 @@ struct Simulator::State {
         return it->second;
     }
 
+    Zt46Unit& unitOn(const std::string& name)
+    {
+        Zt46Unit* unit = cradle(name).unit();
+        if (!unit) {
+            throw std::logic_error("no unit on cradle " + name);
+        }
+        return *unit;
+    }
+
     void addCradle(const std::string& name, Cradle cradle, DeviceDescriptor descriptor,
                    bool plugged)
     {
         if (cradles.contains(name)) {
             throw std::invalid_argument("there is already a cradle named " + name);
         }
-        bus.addDevice(name, std::move(descriptor), cradle.model(), options.usbFrame);
         auto& added = cradles.emplace(name, std::move(cradle)).first->second;
+        try {
+            bus.addDevice(name, std::move(descriptor), added.model(), options.usbFrame);
+        } catch (...) {
+            cradles.erase(name);
+            throw;
+        }
         if (plugged) {
             try {
                 bus.plug(name);
@@ -87,12 +201,19 @@ struct Simulator::State {
                 throw;
             }
         }
-        (void)added;
+    }
+
+    std::string nextBridgeSerial()
+    {
+        char serial[16];
+        std::snprintf(serial, sizeof serial, "VX%08u", ++bridgeSerials);
+        return serial;
     }
 
     SimulatorOptions options;
     VirtualHidBus bus;
     std::map<std::string, Cradle> cradles;
+    unsigned bridgeSerials = 0;
     BusThread thread;
 };
 
@@ -120,13 +241,27 @@ std::filesystem::path Simulator::devicePath(const std::string& cradle) const
 void Simulator::addHidCradle(const std::string& name, bool plugged, const std::string& usbSerial)
 {
     state_->thread.call([&] {
-        Cradle cradle;
-        cradle.kind = CradleKind::Hid;
-        cradle.hid = std::make_unique<HidCradle>(
+        auto model = std::make_unique<HidCradle>(
             HidCradleTiming{state_->options.reportInterval, state_->options.byteRate});
-        state_->addCradle(name, std::move(cradle),
+        state_->addCradle(name, Cradle(std::move(model)),
                           HidCradle::descriptor(usbSerial.empty() ? "HC-" + name : usbSerial),
                           plugged);
+    });
+}
+
+void Simulator::addBridgeCradle(const std::string& name, bool plugged, const std::string& usbSerial)
+{
+    state_->thread.call([&] {
+        if (usbSerial.size() > MaxBridgeSerialLength) {
+            throw std::invalid_argument("a bridge serial number has at most 10 characters");
+        }
+        BridgeChipNvram nvram;
+        nvram.serialNumber = ascii16(usbSerial.empty() ? state_->nextBridgeSerial() : usbSerial);
+        DeviceDescriptor descriptor = BridgeCradle::descriptor(nvram);
+        auto model = std::make_unique<BridgeCradle>(
+            BridgeCradleTiming{state_->options.spiRealTime, state_->options.reenumerationTime},
+            std::move(nvram));
+        state_->addCradle(name, Cradle(std::move(model)), std::move(descriptor), plugged);
     });
 }
 
@@ -166,56 +301,46 @@ void Simulator::placeUnit(const std::string& cradle, const UnitSpec& spec)
         if (spec.recording) {
             unit->loadLoggerRecording(*spec.recording);
         }
-        target.hid->placeUnit(std::move(unit));
-        target.unitSilent = false;
+        target.placeUnit(std::move(unit));
     });
 }
 
 void Simulator::removeUnit(const std::string& cradle)
 {
-    state_->thread.call([&] {
-        Cradle& target = state_->cradle(cradle);
-        target.hid->removeUnit();
-        target.unitSilent = false;
-    });
+    state_->thread.call([&] { state_->cradle(cradle).removeUnit(); });
 }
 
 void Simulator::setCorruptionRate(const std::string& cradle, double probability)
 {
-    state_->thread.call([&] { state_->cradle(cradle).faults().setCorruptionRate(probability); });
+    state_->thread.call([&] { state_->cradle(cradle).setCorruptionRate(probability); });
 }
 
 void Simulator::setDropRate(const std::string& cradle, double probability)
 {
-    state_->thread.call([&] { state_->cradle(cradle).faults().setDropRate(probability); });
+    state_->thread.call([&] { state_->cradle(cradle).setDropRate(probability); });
 }
 
 void Simulator::setUnitSilent(const std::string& cradle, bool silent)
 {
     state_->thread.call([&] {
-        Cradle& target = state_->cradle(cradle);
-        if (!target.unit()) {
-            throw std::logic_error("no unit on cradle " + cradle);
-        }
-        target.unit()->setSilent(silent);
-        target.unitSilent = silent;
+        state_->unitOn(cradle);
+        state_->cradle(cradle).setUnitSilent(silent);
     });
 }
 
 void Simulator::setCradleSilent(const std::string& cradle, bool silent)
 {
-    state_->thread.call([&] { state_->cradle(cradle).hid->setSilent(silent); });
+    state_->thread.call([&] { state_->cradle(cradle).setCradleSilent(silent); });
+}
+
+void Simulator::setBridgeBusy(const std::string& cradle, bool busy)
+{
+    state_->thread.call([&] { state_->cradle(cradle).setBusy(busy); });
 }
 
 void Simulator::withUnit(const std::string& cradle, const std::function<void(Zt46Unit&)>& action)
 {
-    state_->thread.call([&] {
-        Zt46Unit* unit = state_->cradle(cradle).unit();
-        if (!unit) {
-            throw std::logic_error("no unit on cradle " + cradle);
-        }
-        action(*unit);
-    });
+    state_->thread.call([&] { action(state_->unitOn(cradle)); });
 }
 
 std::vector<CradleStatus> Simulator::cradles() const
@@ -226,17 +351,10 @@ std::vector<CradleStatus> Simulator::cradles() const
             const BusDevice& device = state_->bus.device(name);
             CradleStatus status{};
             status.name = name;
-            status.kind = cradle.kind;
             status.plugged = device.plugged();
             status.reenumerating = device.reenumerating();
             status.openConnections = device.openConnectionCount();
-            if (cradle.unit()) {
-                status.unit = cradle.unit()->identity();
-            }
-            status.corruptionRate = cradle.faults().corruptionRate();
-            status.dropRate = cradle.faults().dropRate();
-            status.cradleSilent = cradle.hid->silent();
-            status.unitSilent = cradle.unitSilent;
+            cradle.describe(status);
             list.push_back(status);
         }
         return list;

@@ -43,7 +43,7 @@ struct SimulatorOptions {
     // per device; 0 turns pacing off.
     std::chrono::microseconds usbFrame{1000};
     // Bridge cradles: the chip clocks SPI bytes at its bit rate (4000 bit/s
-    // is 2 ms a byte); false moves them at once.
+    // is 2 ms a byte); false clocks each chunk out as soon as it arrives.
     bool spiRealTime = true;
     // Bridge cradles: how long the chip stays off the bus after a reset.
     std::chrono::milliseconds reenumerationTime{300};
@@ -76,6 +76,7 @@ struct CradleStatus {
     double dropRate;
     bool cradleSilent;
     bool unitSilent;
+    bool busy; // a bridge that answers every transfer busy
 };
 
 class Simulator {
@@ -92,10 +93,14 @@ public:
     std::filesystem::path devicePath(const std::string& cradle) const;
 
     // Adds a cradle (name: letters, digits, '_' and '-'), plugged in unless
-    // asked otherwise. The USB serial-number string is "HC-" / "BC-" and the
-    // name unless given.
+    // asked otherwise. A HID cradle's USB serial-number string is "HC-" and
+    // the name unless given.
     void addHidCradle(const std::string& name, bool plugged = true,
                       const std::string& usbSerial = {});
+    // A bridge cradle's serial number (at most 10 characters, as bridge
+    // serial numbers are) defaults to "VX" and eight digits counting up.
+    void addBridgeCradle(const std::string& name, bool plugged = true,
+                         const std::string& usbSerial = {});
     // Unplugs the cradle and forgets it with its unit.
     void removeCradle(const std::string& name);
 
@@ -118,6 +123,8 @@ public:
     // The cradle's USB side falls silent: a HID cradle sends no input reports,
     // a bridge takes commands without answering them.
     void setCradleSilent(const std::string& cradle, bool silent);
+    // Bridge only: every SPI transfer command is answered busy.
+    void setBridgeBusy(const std::string& cradle, bool busy);
 
     // Runs `action` on the loop with the cradle's unit, e.g. to set its input
     // signal or to look at its logger. std::logic_error when there is none.

@@ -26,7 +26,8 @@ constexpr std::size_t ReportSize = 8;
 // Records output reports with their arrival times; sends what it is told to.
 class RecordingModel : public sim::DeviceModel {
 public:
-    void onOutputReport(std::span<const std::uint8_t> report, sim::DeviceHost& host) override
+    void onOutputReport(std::span<const std::uint8_t> report, sim::TimePoint,
+                        sim::DeviceHost& host) override
     {
         std::lock_guard lock(mutex);
         received.emplace_back(report.begin(), report.end());

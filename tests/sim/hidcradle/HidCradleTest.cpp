@@ -23,6 +23,7 @@ public:
     }
     bool readyForInputReport() const override { return ready; }
     void reenumerate(std::chrono::milliseconds) override {}
+    void setDescriptor(const sim::DeviceDescriptor&) override {}
 
     std::vector<Bytes> reports;
     bool ready = true;
@@ -71,7 +72,7 @@ protected:
     {
         return HidLinkClient([this] { return nextReport(); },
                              [this](const Bytes& report) {
-                                 cradle.onOutputReport(report, host);
+                                 cradle.onOutputReport(report, now, host);
                                  return true;
                              });
     }
@@ -140,7 +141,7 @@ TEST_P(TransmitterEmptyFlag, IsClearWhileTheCradleStillHoldsBytesForTheUnit)
 {
     placeUnit();
     ASSERT_TRUE(tickAt(0ms));
-    cradle.onOutputReport(outputReport(7), host);
+    cradle.onOutputReport(outputReport(7), now, host);
     // The bytes start on the line at the next tick and take 7 byte times.
     auto lineTime = GetParam() == 0 ? 0ns : 7 * (1'000'000'000ns / GetParam());
     int firstEmpty = -1;
@@ -164,7 +165,7 @@ TEST_F(HidCradleTest, OutputReportsTheCradleCannotUnderstandAreIgnored)
     ASSERT_TRUE(tickAt(0ms));
     for (Bytes report : {outputReport(0), outputReport(8), outputReport(0xFF), outputReport(1, 1),
                          Bytes{0, 1, 0x10}}) {
-        cradle.onOutputReport(report, host);
+        cradle.onOutputReport(report, now, host);
     }
     for (int ms = 1; ms < 30; ++ms) {
         ASSERT_EQ(tickAt(std::chrono::milliseconds(ms)).value()[1], Empty | Present);
@@ -227,14 +228,14 @@ TEST_F(HidCradleTest, UnpluggedCradleSendsNothingWhileTheUnitClockRuns)
 {
     placeUnit();
     ASSERT_TRUE(tickAt(0ms));
-    cradle.onOutputReport(outputReport(7), host);
+    cradle.onOutputReport(outputReport(7), now, host);
     cradle.onPlugged(false, host);
     auto unitTimeBefore = cradle.unit()->unitTime();
     for (auto time = 100ms; time <= 5000ms; time += 100ms) {
         EXPECT_FALSE(tickAt(time));
     }
     EXPECT_EQ(cradle.unit()->unitTime() - unitTimeBefore, 5000ms);
-    cradle.onOutputReport(outputReport(7), host);
+    cradle.onOutputReport(outputReport(7), now, host);
     cradle.onPlugged(true, host);
     // Plugged in again: the bytes held before are gone and none came in while away.
     EXPECT_EQ(tickAt(5001ms).value()[1], Empty | Present);

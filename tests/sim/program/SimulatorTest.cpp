@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "BridgeLinkClient.h"
 #include "HidLinkClient.h"
 #include "RawBusClient.h"
 #include "TemporaryDirectory.h"
@@ -7,6 +8,7 @@
 
 namespace {
 
+using simtest::BridgeLinkClient;
 using simtest::Bytes;
 using simtest::HidLinkClient;
 using simtest::RawBusClient;
@@ -20,10 +22,10 @@ Bytes littleEndian32(std::uint32_t value)
             static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
 }
 
-// Identification and session start through a HID cradle, as the program does it.
-void expectHandshake(HidLinkClient& link, std::uint32_t serial, std::uint8_t sessionId)
+// Identification and session start, as the program does it.
+template <typename Link>
+void expectHandshake(Link& link, std::uint32_t serial, std::uint8_t sessionId)
 {
-    ASSERT_TRUE(link.waitForPresence(true));
     ASSERT_TRUE(link.sendMessage({0x00}));
     auto identity = link.receiveMessage();
     ASSERT_TRUE(identity.has_value());
@@ -60,6 +62,7 @@ TEST_P(SimulatorHandshake, UnitOnAHidCradleAnswersIdentificationAndSession)
     RawBusClient client(simulator.devicePath("cradle1"));
     ASSERT_EQ(client.open(RawBusClient::Shared), std::optional<std::uint8_t>(0x00));
     HidLinkClient link(client);
+    ASSERT_TRUE(link.waitForPresence(true));
     expectHandshake(link, Serial, 0x2A);
 
     bool inSession = false;
@@ -70,6 +73,30 @@ TEST_P(SimulatorHandshake, UnitOnAHidCradleAnswersIdentificationAndSession)
     });
     EXPECT_TRUE(inSession);
     EXPECT_EQ(sessionId, 0x2A);
+}
+
+TEST_P(SimulatorHandshake, UnitOnABridgeCradleAnswersThroughSpiTransfersAt4000BitsPerSecond)
+{
+    simtest::TemporaryDirectory directory;
+    sim::Simulator simulator(directory.path(), GetParam().options);
+    simulator.addBridgeCradle("bridge1");
+    RawBusClient client(simulator.devicePath("bridge1"));
+    ASSERT_EQ(client.open(RawBusClient::Exclusive), std::optional<std::uint8_t>(0x00));
+    BridgeLinkClient link(client);
+
+    // Without a unit the data line reads idle; with one, the unit's fill byte.
+    ASSERT_TRUE(link.setSpiSettings(4000, BridgeLinkClient::PollSize));
+    ASSERT_TRUE(link.transfer(Bytes(BridgeLinkClient::PollSize, 0xA5)));
+    ASSERT_TRUE(link.sendMessage({}));
+    EXPECT_EQ(link.lastReceived(), Bytes(BridgeLinkClient::PollSize, 0xFF));
+    simulator.placeUnit("bridge1", sim::UnitSpec::demo(Serial));
+    ASSERT_TRUE(link.sendMessage({}));
+    EXPECT_EQ(link.lastReceived(), Bytes(BridgeLinkClient::PollSize, 0xA5));
+
+    expectHandshake(link, Serial, 0x07);
+    std::uint8_t sessionId = 0;
+    simulator.withUnit("bridge1", [&](sim::Zt46Unit& unit) { sessionId = unit.sessionId(); });
+    EXPECT_EQ(sessionId, 0x07);
 }
 
 INSTANTIATE_TEST_SUITE_P(Timings, SimulatorHandshake,
