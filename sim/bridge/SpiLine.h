@@ -15,7 +15,6 @@ class SpiLine {
 public:
     void place(SpiPeripheral& peripheral) { peripheral_ = &peripheral; }
     void remove() { peripheral_ = nullptr; }
-    bool occupied() const { return peripheral_ != nullptr; }
 
     void setIdleLevel(std::uint8_t level) { idleLevel_ = level; }
 

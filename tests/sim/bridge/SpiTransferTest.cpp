@@ -261,6 +261,18 @@ TEST_F(SpiTransfer, TheUnitSeesBytesOnlyWhileItsSelectPinIsLow)
     chip.advance(64ms);
     EXPECT_EQ(dataOf(poll(chip)), std::vector<std::uint8_t>(32, 0xA5));
     EXPECT_EQ(unit.received.size(), 32u);
+
+    // Wired to pin 0 instead, the unit follows pin 0, a chip select now.
+    chip.setPeripheralSelectPin(0);
+    pins.pinDesignations[0] = pin::ChipSelect;
+    pins.defaultOutputs = PinMask;
+    roundTrip(chip, chipSettingsCommand(pins));
+    settings.activeCsValues = PinMask & ~1u;
+    roundTrip(chip, spiSettingsCommand(cmd::SetSpiSettings, settings));
+    roundTrip(chip, chunk(counting(32)));
+    chip.advance(64ms);
+    EXPECT_EQ(dataOf(poll(chip)), std::vector<std::uint8_t>(32, 0xA5));
+    EXPECT_EQ(unit.received.size(), 64u);
 }
 
 } // namespace
