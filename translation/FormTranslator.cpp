@@ -33,6 +33,13 @@ bool IsNamed(const QObject& object)
     return !name.isEmpty() && !name.startsWith("qt_") && !name.startsWith("_q_");
 }
 
+// A label that shows data (a reading, a counter) keeps its text; its hint is
+// translated.
+bool ShowsData(const QLabel& label)
+{
+    return label.property("dataDisplay").toBool();
+}
+
 bool IsRadioGroup(const QObject& object)
 {
     return qobject_cast<const QGroupBox*>(&object) && object.property("radioGroup").toBool();
@@ -86,7 +93,7 @@ private:
     {
         if (auto* widget = qobject_cast<QWidget*>(&object); widget && HintDisplayOn(*widget))
             TranslateHint(object, base);
-        if (auto* label = qobject_cast<QLabel*>(&object))
+        if (auto* label = qobject_cast<QLabel*>(&object); label && !ShowsData(*label))
             label->setText(FTranslate(base + ".caption", label->text()));
         if (auto* button = qobject_cast<QAbstractButton*>(&object))
             button->setText(FTranslate(base + ".caption", button->text()));

@@ -160,6 +160,9 @@ TEST(FormTranslator, TagAndHintDisplayLeaveTextsAlone)
     auto* panel = Named<QWidget>(&window, "LivePanel");
     Untranslated(panel);
     auto* inPanel = Named<QLabel>(panel, "Note", "Calibrate the offset first");
+    auto* counter = Named<QLabel>(&window, "OkCounter", "12");
+    counter->setProperty("dataDisplay", true);
+    SetHint(*counter, "OK|Messages without errors");
     auto* quiet = Named<QPushButton>(&window, "Quiet", "Quiet");
     SetHint(*quiet, "Q|Quiet button");
     quiet->setProperty("showHint", false);
@@ -188,7 +191,10 @@ TEST(FormTranslator, TagAndHintDisplayLeaveTextsAlone)
     EXPECT_EQ(HintOf(*quiet), "Q|Quiet button");
     EXPECT_EQ(HintOf(*inherits), "I|Inherits");
     EXPECT_EQ(HintOf(*overrides), "CradleForm.Overrides.hint");
-    EXPECT_EQ(recorder.Keys.filter(".hint"), QStringList{"CradleForm.Overrides.hint"});
+    EXPECT_EQ(counter->text(), "12");
+    EXPECT_EQ(HintOf(*counter), "CradleForm.OkCounter.hint");
+    EXPECT_EQ(recorder.Keys.filter(".hint"),
+              (QStringList{"CradleForm.OkCounter.hint", "CradleForm.Overrides.hint"}));
 }
 
 TEST(FormTranslator, OwnedWindowsAreTranslatedWithTheirOwnPrefixUnlessTagged)
