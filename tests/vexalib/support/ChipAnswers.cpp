@@ -76,6 +76,16 @@ Response transferAnswer(std::uint8_t status, std::uint8_t count, std::uint8_t st
     return response;
 }
 
+ScriptedBusDevice::Script answersByCode(std::map<std::uint8_t, Response> answers)
+{
+    return [answers = std::move(answers)](const Command& command) -> std::vector<Response> {
+        const auto found = answers.find(command[0]);
+        if (found == answers.end())
+            return {};
+        return {found->second};
+    };
+}
+
 SpiRecord spiRecordOf(const Command& command)
 {
     SpiRecord record;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 
 // Responses in the chip's layouts, for scripts of scripted bridges.
 namespace vexatest {
@@ -37,6 +38,10 @@ Response powerUpChipSettingsAnswer(const ChipRecord& record, std::uint8_t access
 // 0x42: status, received count, engine state and received bytes.
 Response transferAnswer(std::uint8_t status, std::uint8_t count, std::uint8_t state,
                         std::uint8_t fill = 0);
+
+// A script that answers every command by its code from the table; commands
+// of other codes get no answer.
+ScriptedBusDevice::Script answersByCode(std::map<std::uint8_t, Response> answers);
 
 // Decoders of what the library sent.
 SpiRecord spiRecordOf(const Command& command);
