@@ -23,6 +23,7 @@ protected:
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(contents);
+        ASSERT_TRUE(file.flush());
         ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
     }
 
