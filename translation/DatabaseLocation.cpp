@@ -9,18 +9,40 @@
 namespace qzr {
 namespace {
 
+// The installed file a copy was taken from, told by its size and time.
+QByteArray InstalledStamp(const QString& installed)
+{
+    const QFileInfo info(installed);
+    return QByteArray::number(info.size()) + ' ' +
+           QByteArray::number(info.lastModified().toMSecsSinceEpoch());
+}
+
+QByteArray ReadStamp(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteStamp(const QString& path, const QByteArray& stamp)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(stamp) == stamp.size();
+}
+
 bool RefreshCopy(const QString& installed, const QString& userCopy)
 {
-    const QFileInfo copyInfo(userCopy);
-    if (copyInfo.exists() && copyInfo.lastModified() >= QFileInfo(installed).lastModified())
+    const QString stampPath = userCopy + ".installed";
+    const QByteArray stamp = InstalledStamp(installed);
+    if (QFileInfo::exists(userCopy) && ReadStamp(stampPath) == stamp)
         return true;
     const QString partial = userCopy + ".partial";
     QFile::remove(partial);
-    if (!QDir().mkpath(copyInfo.absolutePath()) || !QFile::copy(installed, partial))
+    if (!QDir().mkpath(QFileInfo(userCopy).absolutePath()) || !QFile::copy(installed, partial))
         return false;
     QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner);
     QFile::remove(userCopy);
-    return QFile::rename(partial, userCopy);
+    return QFile::rename(partial, userCopy) && WriteStamp(stampPath, stamp);
 }
 
 } // namespace

@@ -11,7 +11,8 @@ inline constexpr char LanguageDatabaseName[] = "language.mdb";
 // beside the program while that file and its directory can be written (new
 // keys are appended to it). Otherwise it is the user's copy, which is taken
 // from the installed file when it does not exist yet or when the installed
-// file is newer; if no copy can be made the installed file is used as it is.
+// file has changed since the copy was taken (an update); if no copy can be
+// made the installed file is used as it is.
 // A missing installed file is returned as it is, for the caller to report.
 QString ChooseLanguageDatabase(const QString& installed, const QString& userCopy,
                                bool installedWritable);

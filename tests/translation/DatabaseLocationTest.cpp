@@ -58,9 +58,9 @@ TEST_F(DatabaseLocationTest, AReadOnlyInstallationWorksOnAUserCopyThatKeepsItsAp
     EXPECT_EQ(ChooseLanguageDatabase(Installed(), UserCopy(), false), UserCopy());
     EXPECT_EQ(Read(UserCopy()), "installed plus appended rows");
 
-    Write(Installed(), "updated installation", Day2.addDays(1));
+    Write(Installed(), "updated installation, packaged before the appends", Day1.addDays(-9));
     EXPECT_EQ(ChooseLanguageDatabase(Installed(), UserCopy(), false), UserCopy());
-    EXPECT_EQ(Read(UserCopy()), "updated installation");
+    EXPECT_EQ(Read(UserCopy()), "updated installation, packaged before the appends");
 }
 
 } // namespace
