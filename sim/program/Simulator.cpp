@@ -351,6 +351,9 @@ std::vector<CradleStatus> Simulator::cradles() const
             const BusDevice& device = state_->bus.device(name);
             CradleStatus status{};
             status.name = name;
+            status.vendorId = device.descriptor().vendorId;
+            status.productId = device.descriptor().productId;
+            status.usbSerial = device.descriptor().serial;
             status.plugged = device.plugged();
             status.reenumerating = device.reenumerating();
             status.openConnections = device.openConnectionCount();

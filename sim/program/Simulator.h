@@ -68,6 +68,9 @@ enum class CradleKind { Hid, Bridge };
 struct CradleStatus {
     std::string name;
     CradleKind kind;
+    std::uint16_t vendorId;
+    std::uint16_t productId;
+    std::string usbSerial;
     bool plugged;
     bool reenumerating;          // a bridge away for its reset
     std::size_t openConnections; // clients that have it open
