@@ -55,7 +55,7 @@ void THidDevice::Connect(std::uint16_t DeviceIndex)
     reader->OnReadFailed = [this](THidThread* Sender) { ThreadReadFailed(Sender); };
     reader->SetDevicePath(path);
     FReadThread = std::move(reader);
-    FReadThread->start();
+    FReadThread->Start();
     FConnected = true;
 }
 

@@ -121,17 +121,18 @@ THidThread::THidThread(std::shared_ptr<HidPlatform> Platform)
 THidThread::~THidThread()
 {
     GoAway();
-    wait();
+    if (FThread.joinable())
+        FThread.join();
+}
+
+void THidThread::Start()
+{
+    FThread = std::thread([this] { Execute(); });
 }
 
 void THidThread::GoAway()
 {
     FChannel->RequestAbort();
-}
-
-void THidThread::run()
-{
-    Execute();
 }
 
 void THidThread::Execute()
