@@ -86,6 +86,7 @@ private:
     void ScanAfterDeviceChange();
     bool OpenNewCradles();
     bool CloseLostCradles();
+    void FreeLostCradles();
     void OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle);
     void ShowCurrentSensorEverywhere();
 

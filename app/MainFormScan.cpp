@@ -37,6 +37,11 @@ void TMainForm::CradlesDeviceChange()
 {
     while (OpenNewCradles()) {
     }
+    FreeLostCradles();
+}
+
+void TMainForm::FreeLostCradles()
+{
     while (CloseLostCradles()) {
     }
 }
@@ -79,6 +84,10 @@ void TMainForm::OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle)
     } else {
         window->SetInterfaceChip(ifSorvik);
     }
+    // A bridge that failed is freed at once: the device-change report of
+    // its unplugging may have come before the failure.
+    connect(window, &TCradleForm::CradleLost, this, &TMainForm::FreeLostCradles,
+            Qt::QueuedConnection);
     window->Connect(deviceNr);
     FEnvironment.Translator.TranslateForm(*window);
     window->SetCaption();

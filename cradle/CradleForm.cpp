@@ -79,6 +79,7 @@ TCradleForm::TCradleForm(TCradleFormEnvironment environment)
           },
           FEnvironment.Identifiers.VendorId, FEnvironment.Identifiers.BridgeProductId)
 {
+    FSpiLink.OnLinkLost = [this] { emit CradleLost(); };
     BuildWindow();
     ConnectHidPorts();
     ConnectHandlers();

@@ -97,6 +97,11 @@ public:
     // Shows the catalogue's current sensor in the sensor fields.
     void ShowCurrentSensor();
 
+signals:
+    // The cradle was lost without a device change being reported (a bridge
+    // whose transfer failed); the window is no longer connected.
+    void CradleLost();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -82,6 +82,8 @@ void TSpiLink::Poll()
                                                     &bitRate, &txferSize, PollCsMask);
     if (result != 0) {
         Disconnect();
+        if (OnLinkLost)
+            OnLinkLost();
         return;
     }
     // The library reports how many bytes came back; never more than the buffer.

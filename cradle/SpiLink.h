@@ -45,6 +45,9 @@ public:
     // The poll timer tick.
     void Poll();
 
+    // Runs after a failed transfer has closed the bridge.
+    std::function<void()> OnLinkLost;
+
     TBridgeHandle MCDeviceHandle() const { return FHandle; }
     int SeenOnOffCradle() const { return FSeenOnOffCradle; }
 

@@ -153,8 +153,11 @@ TEST_F(SpiLinkTest, ThreeHundredSilentBytesRemoveTheUnit)
 TEST_F(SpiLinkTest, ATransferErrorDisconnectsSilently)
 {
     Connect();
+    int lost = 0;
+    link.OnLinkLost = [&] { ++lost; };
     bridge.transferResult = -111;
     EXPECT_NO_THROW(link.Poll());
+    EXPECT_EQ(lost, 1);
     EXPECT_FALSE(link.Connected());
     EXPECT_EQ(link.MCDeviceHandle(), nullptr);
     EXPECT_EQ(bridge.closed, std::vector<TBridgeHandle>{bridge.handle});

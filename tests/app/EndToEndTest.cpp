@@ -1,0 +1,143 @@
+#include "ProgramRig.h"
+#include "cradle/RadioGroup.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace qzr::test {
+namespace {
+
+constexpr std::uint32_t Serial = 0x00A1B2C3;
+const QString SerialCaption = QStringLiteral("#00A1B2C3");
+
+class EndToEndTest : public ProgramRig {};
+
+struct CradleCase {
+    const char* name;
+    bool bridge;
+};
+
+void PrintTo(const CradleCase& cradle, std::ostream* out)
+{
+    *out << cradle.name;
+}
+
+class EndToEndPerCradleKind : public ProgramRig, public ::testing::WithParamInterface<CradleCase> {
+protected:
+    TInterfaceChip Chip() const { return GetParam().bridge ? ifSorvik : ifCypress; }
+    void AddCradle(const std::string& name)
+    {
+        if (GetParam().bridge)
+            simulator->addBridgeCradle(name);
+        else
+            simulator->addHidCradle(name);
+    }
+};
+
+TEST_P(EndToEndPerCradleKind, ACradleGetsAWindowThatFollowsItsUnitUntilItIsUnplugged)
+{
+    StartProgram();
+    AddCradle("cradle");
+    ASSERT_TRUE(WaitFor([&] { return WindowOf(Chip()) != nullptr; }));
+    TCradleForm* window = WindowOf(Chip());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Nothing connected");
+    EXPECT_EQ(Windows().size(), 1);
+
+    simulator->placeUnit("cradle", sim::UnitSpec::demo(Serial));
+    ASSERT_TRUE(WaitFor([&] { return ShowsUnit(window, SerialCaption); }))
+        << window->windowTitle().toStdString();
+    EXPECT_EQ(window->Controls.FirmwareVersionLabel->text(), "14");
+    EXPECT_GE(window->Controls.AdAmpSelectBox->ItemIndex(), 0) << "the setup image is shown";
+    EXPECT_FALSE(window->Controls.SensitivityField->text().isEmpty());
+    EXPECT_TRUE(window->Controls.StartLoggerBtn->isEnabled());
+
+    // A rejected session is a forced new handshake, with a new session ID.
+    const std::uint8_t firstSession = window->Session.SessionID;
+    window->Session.SessionRejected();
+    ASSERT_TRUE(WaitFor([&] {
+        return ShowsUnit(window, SerialCaption) && window->Session.SessionID != firstSession;
+    }));
+
+    simulator->removeUnit("cradle");
+    ASSERT_TRUE(WaitFor([&] { return window->windowTitle() == "Nothing connected"; }));
+    EXPECT_FALSE(window->Session.OnCradle);
+
+    const QPointer<TCradleForm> watched(window);
+    simulator->unplug("cradle");
+    ASSERT_TRUE(WaitFor([&] { return watched.isNull(); }));
+    EXPECT_TRUE(Windows().isEmpty());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cradles, EndToEndPerCradleKind,
+                         ::testing::Values(CradleCase{"Hid", false}, CradleCase{"Bridge", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EndToEndTest, CradlesPresentAtStartAndAddedLaterGetOneWindowEach)
+{
+    simulator->addBridgeCradle("bridge");
+    simulator->placeUnit("bridge", sim::UnitSpec::demo(Serial));
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return ShowsUnit(WindowOf(ifSorvik), SerialCaption); }));
+    TCradleForm* bridgeWindow = WindowOf(ifSorvik);
+
+    // A second cradle gets its own window; the bridge the program holds,
+    // which the device list can no longer ask, gets no second one.
+    simulator->addHidCradle("hid");
+    simulator->placeUnit("hid", sim::UnitSpec::demo(0x0BADCAFE));
+    ASSERT_TRUE(WaitFor([&] { return ShowsUnit(WindowOf(ifCypress), "#0BADCAFE"); }));
+    EXPECT_EQ(Windows().size(), 2);
+    EXPECT_EQ(WindowOf(ifSorvik), bridgeWindow);
+    EXPECT_NE(WindowOf(ifCypress)->Session.SessionID, bridgeWindow->Session.SessionID);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(EndToEndTest, ABrokenBridgeTransferDisconnectsSilentlyAndALaterScanOpensItAgain)
+{
+    simulator->addBridgeCradle("bridge");
+    simulator->placeUnit("bridge", sim::UnitSpec::demo(Serial));
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return ShowsUnit(WindowOf(ifSorvik), SerialCaption); }));
+    const QPointer<TCradleForm> broken(WindowOf(ifSorvik));
+
+    bool silentlyDisconnected = false;
+    QObject::connect(broken.data(), &TCradleForm::CradleLost, [&] {
+        silentlyDisconnected = !broken->Connected() &&
+                               broken->SpiLink().MCDeviceHandle() == nullptr &&
+                               !broken->SPITimer.isActive();
+    });
+    simulator->setCradleSilent("bridge", true);
+    ASSERT_TRUE(WaitFor([&] { return broken.isNull(); }));
+    EXPECT_TRUE(silentlyDisconnected);
+    EXPECT_TRUE(errors.isEmpty()) << "no message for a failed poll";
+    EXPECT_TRUE(Windows().isEmpty());
+
+    // The next scan (another cradle arrives) opens the bridge, which answers
+    // again, in a new window.
+    simulator->setCradleSilent("bridge", false);
+    simulator->addHidCradle("hid");
+    ASSERT_TRUE(WaitFor([&] { return ShowsUnit(WindowOf(ifSorvik), SerialCaption); }));
+    EXPECT_NE(WindowOf(ifCypress), nullptr);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(EndToEndTest, AHidCradlePulledOutAndPluggedBackGetsAFreshWindow)
+{
+    simulator->addHidCradle("hid");
+    simulator->placeUnit("hid", sim::UnitSpec::demo(Serial));
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return ShowsUnit(WindowOf(ifCypress), SerialCaption); }));
+    const QPointer<TCradleForm> first(WindowOf(ifCypress));
+
+    simulator->unplug("hid");
+    simulator->plug("hid");
+    ASSERT_TRUE(WaitFor([&] { return first.isNull(); }));
+    ASSERT_TRUE(WaitFor([&] { return ShowsUnit(WindowOf(ifCypress), SerialCaption); }));
+    EXPECT_EQ(Windows().size(), 1);
+}
+
+} // namespace
+} // namespace qzr::test
