@@ -494,7 +494,8 @@ TimePoint BusDevice::runDue(TimePoint now)
             inputQueue_.pop();
         }
     }
-    if (model_.nextTick() <= now) {
+    if (nextModelTick() <= now) {
+        lastTick_ = now;
         callModel([&] { model_.onTick(now, *this); });
     }
     finishCallbacks(now);
@@ -507,9 +508,18 @@ TimePoint BusDevice::nextFrame(TimePoint now) const
     return TimePoint(std::chrono::duration_cast<Clock::duration>((frames + 1) * usbFrame_));
 }
 
-TimePoint BusDevice::deadline() const
+TimePoint BusDevice::nextModelTick() const
 {
     TimePoint next = model_.nextTick();
+    if (next <= lastTick_ && openConnectionCount() == 0) {
+        next = lastTick_ + UnwatchedTickInterval;
+    }
+    return next;
+}
+
+TimePoint BusDevice::deadline() const
+{
+    TimePoint next = nextModelTick();
     if (plugged() && usbFrame_.count() > 0) {
         if (!outputQueue_.empty()) {
             next = std::min(next, nextOutputFrame_);

@@ -31,6 +31,9 @@ public:
     // A connection with less than this queued counts as keeping up.
     static constexpr int KeepingUpQueueBytes = 8192;
     static constexpr std::size_t MaxConnections = 64;
+    // A model that asks to be ticked on every turn of the loop is ticked at
+    // this interval instead while no client has the device open.
+    static constexpr std::chrono::milliseconds UnwatchedTickInterval{1};
 
     // `usbFrame` 0 turns pacing off. The model must outlive the device.
     BusDevice(EventLoop& loop, std::filesystem::path directory, std::string name,
@@ -89,6 +92,7 @@ private:
     void finishCallbacks(TimePoint now);
     TimePoint nextFrame(TimePoint now) const;
     TimePoint deadline() const;
+    TimePoint nextModelTick() const;
 
     template <typename Call> void callModel(Call&& call);
 
@@ -112,6 +116,7 @@ private:
     TimePoint nextInputFrame_{};
     std::vector<std::uint8_t> receiveBuffer_;
 
+    TimePoint lastTick_{};
     std::optional<std::chrono::milliseconds> reenumerateRequest_;
     std::optional<TimePoint> replugAt_;
 };

@@ -66,8 +66,9 @@ public:
     // The time the model next needs onTick; TimePoint::max() when only an
     // output report can give it something to do. A time at or before the
     // current one asks for a tick on every turn of the event loop (as fast as
-    // the bus goes), which suits models producing reports as fast as they are
-    // taken (see DeviceHost::readyForInputReport).
+    // the bus goes; once a millisecond while no client has the device open),
+    // which suits models producing reports as fast as they are taken (see
+    // DeviceHost::readyForInputReport).
     virtual TimePoint nextTick() const = 0;
 
     virtual void onPlugged(bool plugged, DeviceHost& host)

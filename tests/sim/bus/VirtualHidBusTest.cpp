@@ -410,6 +410,29 @@ TEST(VirtualHidBusDevices, RefuseBadNamesAndDuplicates)
                  std::invalid_argument);
 }
 
+// Asks to be ticked on every turn of the loop.
+class EagerModel : public sim::DeviceModel {
+public:
+    void onOutputReport(std::span<const std::uint8_t>, sim::TimePoint, sim::DeviceHost&) override {}
+    void onTick(sim::TimePoint, sim::DeviceHost&) override { ++ticks; }
+    sim::TimePoint nextTick() const override { return sim::TimePoint::min(); }
+    int ticks = 0;
+};
+
+TEST(BusDeviceTicks, ModelAskingForEveryTurnIsTickedOnceAMillisecondWhileNobodyListens)
+{
+    simtest::TemporaryDirectory directory;
+    sim::EventLoop loop;
+    EagerModel model;
+    sim::BusDevice device(loop, directory.path(), "dev1", cradleDescriptor(), model, 0us);
+    device.plug();
+    const sim::TimePoint start = sim::Clock::now();
+    EXPECT_EQ(device.runDue(start), start + 1ms);
+    EXPECT_EQ(device.runDue(start + 500us), start + 1ms);
+    EXPECT_EQ(device.runDue(start + 1ms), start + 2ms);
+    EXPECT_EQ(model.ticks, 2);
+}
+
 class PacedBusTest : public VirtualHidBusTest {
 protected:
     static constexpr std::chrono::microseconds Frame{1000};
