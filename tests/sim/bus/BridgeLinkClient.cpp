@@ -22,7 +22,8 @@ void put16(Bytes& bytes, std::size_t offset, std::uint16_t value)
 
 } // namespace
 
-std::optional<Bytes> BridgeLinkClient::command(const Bytes& bytes)
+std::optional<Bytes> BridgeLinkClient::command(const Bytes& bytes,
+                                               std::chrono::milliseconds timeout)
 {
     Bytes report(65, 0);
     std::copy(bytes.begin(),
@@ -31,7 +32,7 @@ std::optional<Bytes> BridgeLinkClient::command(const Bytes& bytes)
     if (!client_.send(report)) {
         return std::nullopt;
     }
-    auto response = client_.receive();
+    auto response = client_.receive(timeout);
     if (!response || response->size() != 65) {
         return std::nullopt;
     }

@@ -21,7 +21,7 @@ public:
     explicit BridgeLinkClient(RawBusClient& client) : client_(client) {}
 
     // One command (zero-filled to 64 bytes) and its 64-byte response.
-    std::optional<Bytes> command(const Bytes& bytes);
+    std::optional<Bytes> command(const Bytes& bytes, std::chrono::milliseconds timeout = 2000ms);
     // Sets bit rate and transaction size with pin 4 as the unit's select.
     bool setSpiSettings(std::uint32_t bitRate, std::uint16_t transactionSize);
     // One whole transaction: sends `tx`, returns the bytes clocked back.
