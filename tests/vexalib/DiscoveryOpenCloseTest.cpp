@@ -118,6 +118,19 @@ TEST_F(DiscoveryTest, PathBufferRules)
     EXPECT_EQ(Vexa_Close(handle), VEXA_OK);
 }
 
+TEST_F(DiscoveryTest, BusNamedRelativelyStillShowsFullPaths)
+{
+    auto& device = addBridge("bridge");
+    const auto relative = std::filesystem::relative(bus().path(), std::filesystem::current_path());
+    ::setenv("VHID_BUS", (relative.string() + "/").c_str(), 1);
+    vexa_char16 path[512];
+    uint32_t size = sizeof path;
+    const VexaHandle handle = Vexa_OpenByIndex(bridgeVid, bridgePid, 0, path, &size);
+    ASSERT_EQ(Vexa_GetLastError(), VEXA_OK);
+    EXPECT_EQ(text(path), utf16(device.socketPath()));
+    EXPECT_EQ(Vexa_Close(handle), VEXA_OK);
+}
+
 TEST_F(DiscoveryTest, SecondOpenOfAHeldDeviceIsInUse)
 {
     addBridge("bridge", {}, "SN1");

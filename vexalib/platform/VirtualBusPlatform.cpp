@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -112,7 +113,16 @@ std::int32_t scanBus(const std::string& directory, std::vector<BusEntry>& found)
 
 } // namespace
 
-VirtualBusPlatform::VirtualBusPlatform(std::string directory) : directory_(std::move(directory)) {}
+VirtualBusPlatform::VirtualBusPlatform(std::string directory) : directory_(std::move(directory))
+{
+    // Device paths are full paths, also when the bus is named relatively.
+    std::error_code error;
+    auto full = std::filesystem::absolute(directory_, error).lexically_normal().string();
+    while (full.size() > 1 && full.back() == '/')
+        full.pop_back();
+    if (!error)
+        directory_ = std::move(full);
+}
 
 std::int32_t VirtualBusPlatform::listDevices(std::vector<DeviceRecord>& devices) const
 {
@@ -141,6 +151,10 @@ std::int32_t VirtualBusPlatform::openExclusive(const DeviceRecord& device, VexaH
         ::close(fd);
         return code;
     };
+    // A device whose listen queue is full would keep connect waiting: bound
+    // the wait as every other step of the open is bounded.
+    const timeval limit{handshakeTimeoutMs / 1000, (handshakeTimeoutMs % 1000) * 1000};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         return refuse(VEXA_OPEN_REFUSED);
     if (::send(fd, &requestExclusiveOpen, 1, MSG_NOSIGNAL) != 1)
