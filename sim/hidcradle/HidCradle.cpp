@@ -97,15 +97,14 @@ void HidCradle::onTick(TimePoint now, DeviceHost& host)
         return;
     }
     moveBytes(now);
-    if (silent_) {
-        return;
-    }
     if (timing_.reportInterval.count() == 0) {
-        if (host.readyForInputReport()) {
+        if (!silent_ && host.readyForInputReport()) {
             sendReport(host);
         }
     } else if (now >= nextReport_) {
-        sendReport(host);
+        if (!silent_) {
+            sendReport(host);
+        }
         nextReport_ = nextGridPoint(now, timing_.reportInterval);
     }
 }

@@ -215,6 +215,7 @@ TEST_F(HidCradleTest, LongAnswerWaitsInTheUnitWhileTheCradleBufferIsFull)
     cradle.setSilent(true);
     for (int ms = 0; ms < 50; ++ms) {
         EXPECT_FALSE(tickAt(now - start + 1ms));
+        EXPECT_EQ(cradle.nextTick(), now + 1ms); // silent, but not restless
     }
     EXPECT_GT(cradle.unit()->pendingOutputBytes(), 0u);
     cradle.setSilent(false);
