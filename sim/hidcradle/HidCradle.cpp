@@ -190,7 +190,6 @@ void HidCradle::takeFromUnit()
     std::optional<std::uint8_t> arriving = faults_.pass(unit_->takeOutputByte());
     if (arriving) {
         fromUnit_.push(*arriving);
-        ++bytesFromUnit_;
     }
 }
 

@@ -65,15 +65,13 @@ public:
     Zt46Unit* unit() const { return unit_.get(); }
 
     void setTiming(HidCradleTiming timing);
-    const HidCradleTiming& timing() const { return timing_; }
     LinkFaults& faults() { return faults_; }
     // A silent cradle sends no input reports at all (its USB side hangs).
     void setSilent(bool silent) { silent_ = silent; }
     bool silent() const { return silent_; }
 
-    // Bytes handed to the unit / taken from it since the cradle was made.
+    // Bytes handed to the unit since the cradle was made.
     std::uint64_t bytesToUnit() const { return bytesToUnit_; }
-    std::uint64_t bytesFromUnit() const { return bytesFromUnit_; }
 
     void onOutputReport(std::span<const std::uint8_t> report, TimePoint now,
                         DeviceHost& host) override;
@@ -103,7 +101,6 @@ private:
     std::array<std::uint8_t, ReportSize + 1> report_{};
 
     std::uint64_t bytesToUnit_ = 0;
-    std::uint64_t bytesFromUnit_ = 0;
 };
 
 } // namespace sim

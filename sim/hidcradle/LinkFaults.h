@@ -23,7 +23,6 @@ public:
     void setDropRate(double probability);
     double corruptionRate() const { return corruptionRate_; }
     double dropRate() const { return dropRate_; }
-    void reseed(std::uint32_t seed) { random_.seed(seed); }
 
     // The byte as it reaches the far end, or nothing when it is lost. A
     // corrupted byte always differs from the one sent.

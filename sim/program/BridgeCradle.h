@@ -44,7 +44,6 @@ public:
     std::unique_ptr<Zt46Unit> removeUnit();
     Zt46Unit* unit() const { return unit_.get(); }
 
-    const VexaBridgeChip& chip() const { return *chip_; }
     const BridgeChipFaults& faults() const { return faults_; }
     void setFaults(const BridgeChipFaults& faults);
 

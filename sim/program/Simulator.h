@@ -34,7 +34,9 @@ namespace sim {
 
 struct SimulatorOptions {
     // HID cradles: time between input reports; 0 sends a report whenever a
-    // client is ready to take one.
+    // client is ready to take one, which keeps the fastest reader of each
+    // cradle busy all the time (a few hundred microseconds leave a reader
+    // that hands reports to a GUI thread some air).
     std::chrono::microseconds reportInterval{1000};
     // HID cradles: serial bytes per second between cradle and unit (9600
     // baud); 0 moves bytes at once.

@@ -53,8 +53,6 @@ public:
     // True when the server closed the connection within the time-out
     // (pending messages are read and dropped on the way).
     bool waitForEndOfFile(std::chrono::milliseconds timeout = 2000ms);
-    // The socket itself, for tests that need more control.
-    int fd() const { return fd_.get(); }
 
 private:
     sim::UniqueFd fd_;
