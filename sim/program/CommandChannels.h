@@ -13,9 +13,9 @@ namespace sim {
 
 // Where qzr-sim's commands come from while it runs: standard input and a
 // stream socket DIR/.control (a name no client mistakes for a device), with
-// SIGINT and SIGTERM taken through a signal descriptor. Runs on the calling
-// thread; SIGINT and SIGTERM must be blocked in every thread of the process
-// (block them before the simulator starts its thread).
+// SIGINT, SIGTERM and SIGHUP taken through a signal descriptor. Runs on the
+// calling thread; those signals must be blocked in every thread of the
+// process (block them before the simulator starts its thread).
 class CommandChannels {
 public:
     static constexpr const char* ControlSocketName = ".control";
@@ -34,8 +34,8 @@ public:
     // when asked to stop there. Returns the signal number, or 0.
     int run();
 
-    // Blocks SIGINT and SIGTERM for the calling thread and the threads it
-    // starts from now on.
+    // Blocks SIGINT, SIGTERM and SIGHUP for the calling thread and the
+    // threads it starts from now on; ignores SIGPIPE.
     static void blockStopSignals();
 
 private:

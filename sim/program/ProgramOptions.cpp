@@ -120,7 +120,7 @@ std::string usageText()
            "  --exit-on-eof           stop when standard input ends\n"
            "  --help                  this text\n"
            "\n"
-           "It stops on SIGINT, SIGTERM or the command quit, and removes its files.\n";
+           "It stops on SIGINT, SIGTERM, SIGHUP or the command quit, and removes its files.\n";
 }
 
 } // namespace sim

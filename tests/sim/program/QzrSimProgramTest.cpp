@@ -202,6 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
     Ways, QzrSimStops,
     ::testing::Values(
         StopCase{"Sigint", [](auto& process, auto&) { process.signal(SIGINT); }, false},
+        StopCase{"Sighup", [](auto& process, auto&) { process.signal(SIGHUP); }, false},
         StopCase{"QuitCommand",
                  [](auto&, const auto& bus) { EXPECT_EQ(controlCommand(bus, "quit"), "ok\n"); },
                  false},
