@@ -185,10 +185,15 @@ void BusDevice::bindListener()
         ::unlink(socketPath().c_str());
         throw std::system_error(error, std::generic_category(), "listen");
     }
-    listenerWatch_ = loop_.watch(fd.get(), EPOLLIN, [this](std::uint32_t) {
-        acceptConnections();
-        finishCallbacks(Clock::now());
-    });
+    try {
+        listenerWatch_ = loop_.watch(fd.get(), EPOLLIN, [this](std::uint32_t) {
+            acceptConnections();
+            finishCallbacks(Clock::now());
+        });
+    } catch (...) {
+        ::unlink(socketPath().c_str());
+        throw;
+    }
     listener_ = std::move(fd);
 }
 
