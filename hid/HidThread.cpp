@@ -35,8 +35,8 @@ public:
         FWake.Raise();
     }
 
-    // On the reader thread: hands one report to the GUI thread and waits until the handler has
-    // run there or the reader is told to go away. Whether the reader goes on reading.
+    // On the reader thread: hands one report to the GUI thread, without waiting for it to be
+    // taken. Whether the reader goes on.
     bool HandOff(const THidReport& Report)
     {
         {
@@ -48,6 +48,14 @@ public:
             FPending = true;
         }
         FQueue->Post([channel = shared_from_this()] { channel->Deliver(); });
+        return true;
+    }
+
+    // On the reader thread, before it reads the next report: waits until the GUI thread has
+    // run the handler of the last one or the reader is told to go away. Whether the reader
+    // goes on.
+    bool WaitUntilTaken()
+    {
         std::unique_lock lock(FMutex);
         FTaken.wait(lock, [this] { return !FPending || FAbortRequest; });
         return !FAbortRequest && !FHandlerFailed;
@@ -142,19 +150,21 @@ void THidThread::Execute()
     const auto handle = FPlatform->OpenShared(FDevicePath);
     if (!handle)
         return;
+    // The reader waits for the next report while the GUI thread handles the last one, but
+    // reads it only after that handler has run: reports are delivered one at a time, in order.
     THidReport report{};
-    while (!FChannel->AbortRequested()) {
-        switch (handle->Read(report, FChannel->Wake())) {
-        case HidReadOutcome::Woken:
-            return;
+    while (handle->WaitForInput(FChannel->Wake()) && FChannel->WaitUntilTaken()) {
+        switch (handle->Read(report)) {
+        case HidReadOutcome::NotReady:
+            break;
         case HidReadOutcome::Failed:
             FChannel->ReportReadFailed();
             return;
         case HidReadOutcome::Report:
+            if (!FChannel->HandOff(report))
+                return;
             break;
         }
-        if (!FChannel->HandOff(report))
-            return;
     }
 }
 

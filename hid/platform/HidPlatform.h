@@ -27,9 +27,9 @@ struct HidAttributes {
 enum class HidString { Manufacturer, Product, SerialNumber };
 
 enum class HidReadOutcome {
-    Report, // a whole input report was read
-    Woken,  // the wake signal was raised before a report arrived
-    Failed, // the device is gone or the read failed
+    Report,   // a whole input report was read
+    NotReady, // there was no report after all; wait again
+    Failed,   // the device is gone or the read failed
 };
 
 // One open of a HID device, shared with other openers. Reading and writing may happen on
@@ -47,8 +47,11 @@ public:
     // system took, or nothing when the write failed.
     virtual std::optional<std::size_t> Write(const THidReport& Report) = 0;
 
-    // Waits for the next input report, however long it takes, unless Wake is raised first.
-    virtual HidReadOutcome Read(THidReport& Report, const HidWakeSignal& Wake) = 0;
+    // Waits until an input report can be read (or the device has gone, which the read then
+    // tells), however long it takes, unless Wake is raised first: false then.
+    virtual bool WaitForInput(const HidWakeSignal& Wake) = 0;
+    // Reads one input report; does not block once WaitForInput has returned true.
+    virtual HidReadOutcome Read(THidReport& Report) = 0;
 };
 
 // What the HID device layer needs of the system. Every operation may be called from any thread.

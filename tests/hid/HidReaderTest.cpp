@@ -127,12 +127,14 @@ TEST_F(HidReaderTest, AnExceptionFromAHandlerEndsTheReaderButNotTheConnection)
     };
     ASSERT_TRUE(ReaderRunning());
     Cradle->QueueInput(Report(0, 10));
-    ASSERT_TRUE(WaitFor([&] { return Cradle->OpenHandles() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return Events.size() == 1; }));
 
     Cradle->QueueInput(Report(0, 11));
+    ASSERT_TRUE(Cradle->WaitForOpenHandles(1)) << "the reader ends instead of reading on";
     ProcessReadyEvents();
 
     EXPECT_EQ(Events, std::vector<std::string>{"throw"});
+    EXPECT_EQ(Cradle->ReportsRead(), 1);
     EXPECT_TRUE(Device->Connected());
 }
 

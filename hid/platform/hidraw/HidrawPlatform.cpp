@@ -80,28 +80,23 @@ public:
 
     // Reads of a device without numbered reports return the data bytes alone: the report ID 0
     // is put in front so that callers always see the report ID first.
-    HidReadOutcome Read(THidReport& Report, const HidWakeSignal& Wake) override
+    bool WaitForInput(const HidWakeSignal& Wake) override
     {
-        for (;;) {
-            switch (Wake.WaitForInput(FNode.Get())) {
-            case HidWakeSignal::Wait::Woken:
-                return HidReadOutcome::Woken;
-            case HidWakeSignal::Wait::Failed:
-                return HidReadOutcome::Failed;
-            case HidWakeSignal::Wait::Readable:
-                break;
-            }
-            const auto received = ::read(FNode.Get(), FBuffer.data(), FBuffer.size());
-            if (received < 0 && (errno == EINTR || errno == EAGAIN))
-                continue;
-            if (received <= 0)
-                return HidReadOutcome::Failed;
-            Report.fill(0);
-            const auto target = FUsesReportIds ? Report.begin() : Report.begin() + 1;
-            const auto room = std::size_t(Report.end() - target);
-            std::copy_n(FBuffer.begin(), std::min(std::size_t(received), room), target);
-            return HidReadOutcome::Report;
-        }
+        return Wake.WaitForInput(FNode.Get()) != HidWakeSignal::Wait::Woken;
+    }
+
+    HidReadOutcome Read(THidReport& Report) override
+    {
+        const auto received = ::read(FNode.Get(), FBuffer.data(), FBuffer.size());
+        if (received < 0 && (errno == EINTR || errno == EAGAIN))
+            return HidReadOutcome::NotReady;
+        if (received <= 0)
+            return HidReadOutcome::Failed;
+        Report.fill(0);
+        const auto target = FUsesReportIds ? Report.begin() : Report.begin() + 1;
+        const auto room = std::size_t(Report.end() - target);
+        std::copy_n(FBuffer.begin(), std::min(std::size_t(received), room), target);
+        return HidReadOutcome::Report;
     }
 
 private:

@@ -119,27 +119,22 @@ public:
         return std::size_t(sent);
     }
 
-    HidReadOutcome Read(THidReport& Report, const HidWakeSignal& Wake) override
+    bool WaitForInput(const HidWakeSignal& Wake) override
     {
-        for (;;) {
-            switch (Wake.WaitForInput(FSocket.Get())) {
-            case HidWakeSignal::Wait::Woken:
-                return HidReadOutcome::Woken;
-            case HidWakeSignal::Wait::Failed:
-                return HidReadOutcome::Failed;
-            case HidWakeSignal::Wait::Readable:
-                break;
-            }
-            const auto received = ::recv(FSocket.Get(), FBuffer.data(), FBuffer.size(), 0);
-            if (received < 0 && (errno == EINTR || errno == EAGAIN))
-                continue;
-            if (received <= 0)
-                return HidReadOutcome::Failed;
-            Report.fill(0);
-            std::copy_n(FBuffer.begin(), std::min(std::size_t(received), Report.size()),
-                        Report.begin());
-            return HidReadOutcome::Report;
-        }
+        return Wake.WaitForInput(FSocket.Get()) != HidWakeSignal::Wait::Woken;
+    }
+
+    HidReadOutcome Read(THidReport& Report) override
+    {
+        const auto received = ::recv(FSocket.Get(), FBuffer.data(), FBuffer.size(), MSG_DONTWAIT);
+        if (received < 0 && (errno == EINTR || errno == EAGAIN))
+            return HidReadOutcome::NotReady;
+        if (received <= 0)
+            return HidReadOutcome::Failed;
+        Report.fill(0);
+        std::copy_n(FBuffer.begin(), std::min(std::size_t(received), Report.size()),
+                    Report.begin());
+        return HidReadOutcome::Report;
     }
 
 private:

@@ -41,10 +41,8 @@ public:
     {
         return FDevice->Write(Report);
     }
-    HidReadOutcome Read(THidReport& Report, const HidWakeSignal& Wake) override
-    {
-        return FDevice->Read(Report, Wake);
-    }
+    bool WaitForInput(const HidWakeSignal& Wake) override { return FDevice->WaitForInput(Wake); }
+    HidReadOutcome Read(THidReport& Report) override { return FDevice->Read(Report); }
 
 private:
     std::shared_ptr<FakeHidDevice> FDevice;
@@ -93,6 +91,12 @@ int FakeHidDevice::OpenHandles() const
     return FOpenHandles;
 }
 
+int FakeHidDevice::ReportsRead() const
+{
+    std::lock_guard lock(FMutex);
+    return FReportsRead;
+}
+
 bool FakeHidDevice::WaitForOpenHandles(int Count) const
 {
     return WaitUntil([&] { return FOpenHandles == Count; });
@@ -118,26 +122,25 @@ void FakeHidDevice::CountHandle(int Change)
     FChanged.notify_all();
 }
 
-HidReadOutcome FakeHidDevice::Read(THidReport& Report, const HidWakeSignal& Wake)
+bool FakeHidDevice::WaitForInput(const HidWakeSignal& Wake)
 {
-    for (;;) {
-        {
-            std::lock_guard lock(FMutex);
-            if (FFailed)
-                return HidReadOutcome::Failed;
-            if (!FInput.empty()) {
-                Report = FInput.front();
-                FInput.pop_front();
-                if (FInput.empty())
-                    SetReadable(FReadable.Get(), false);
-                ++FReportsRead;
-                FChanged.notify_all();
-                return HidReadOutcome::Report;
-            }
-        }
-        if (Wake.WaitForInput(FReadable.Get()) == HidWakeSignal::Wait::Woken)
-            return HidReadOutcome::Woken;
-    }
+    return Wake.WaitForInput(FReadable.Get()) != HidWakeSignal::Wait::Woken;
+}
+
+HidReadOutcome FakeHidDevice::Read(THidReport& Report)
+{
+    std::lock_guard lock(FMutex);
+    if (FFailed)
+        return HidReadOutcome::Failed;
+    if (FInput.empty())
+        return HidReadOutcome::NotReady;
+    Report = FInput.front();
+    FInput.pop_front();
+    if (FInput.empty())
+        SetReadable(FReadable.Get(), false);
+    ++FReportsRead;
+    FChanged.notify_all();
+    return HidReadOutcome::Report;
 }
 
 std::optional<std::size_t> FakeHidDevice::Write(const THidReport& Report)

@@ -30,6 +30,7 @@ public:
 
     std::vector<THidReport> Written() const;
     int OpenHandles() const;
+    int ReportsRead() const;
     // Wait, without running any event loop, until the count is reached; whether it was.
     bool WaitForOpenHandles(int Count) const;
     bool WaitForReportsRead(int Count) const;
@@ -38,7 +39,8 @@ private:
     friend class FakeHidDeviceHandle;
     friend class FakeHidPlatform;
 
-    HidReadOutcome Read(THidReport& Report, const HidWakeSignal& Wake);
+    bool WaitForInput(const HidWakeSignal& Wake);
+    HidReadOutcome Read(THidReport& Report);
     std::optional<std::size_t> Write(const THidReport& Report);
     void CountHandle(int Change);
     bool WaitUntil(const std::function<bool()>& Condition) const;
