@@ -194,18 +194,18 @@ void EventLoop::armTimer(TimePoint deadline)
     if (deadline == armedDeadline_) {
         return;
     }
-    itimerspec spec{};
+    itimerspec setting{};
     if (deadline != TimePoint::max()) {
         auto since = deadline.time_since_epoch();
         auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since);
         auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(since - seconds);
-        spec.it_value.tv_sec = static_cast<time_t>(seconds.count());
-        spec.it_value.tv_nsec = static_cast<long>(nanoseconds.count());
-        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0) {
-            spec.it_value.tv_nsec = 1; // zero would disarm the timer
+        setting.it_value.tv_sec = static_cast<time_t>(seconds.count());
+        setting.it_value.tv_nsec = static_cast<long>(nanoseconds.count());
+        if (setting.it_value.tv_sec == 0 && setting.it_value.tv_nsec == 0) {
+            setting.it_value.tv_nsec = 1; // zero would disarm the timer
         }
     }
-    if (::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &spec, nullptr) != 0) {
+    if (::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &setting, nullptr) != 0) {
         throwErrno("timerfd_settime");
     }
     armedDeadline_ = deadline;

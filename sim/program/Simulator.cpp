@@ -139,10 +139,10 @@ SimulatorOptions SimulatorOptions::fast()
 
 UnitSpec UnitSpec::demo(std::uint32_t serialNumber)
 {
-    UnitSpec spec;
-    spec.identity = UnitIdentity{serialNumber, 1, 0x14, 0};
-    spec.recording = temperatureDayRecording(DemoRecordingStart);
-    return spec;
+    UnitSpec described;
+    described.identity = UnitIdentity{serialNumber, 1, 0x14, 0};
+    described.recording = temperatureDayRecording(DemoRecordingStart);
+    return described;
 }
 
 struct Simulator::State {
@@ -290,16 +290,16 @@ void Simulator::unplug(const std::string& cradle)
     });
 }
 
-void Simulator::placeUnit(const std::string& cradle, const UnitSpec& spec)
+void Simulator::placeUnit(const std::string& cradle, const UnitSpec& described)
 {
     state_->thread.call([&] {
         Cradle& target = state_->cradle(cradle);
         if (target.unit()) {
             throw std::logic_error("a unit is already on cradle " + cradle);
         }
-        auto unit = std::make_unique<Zt46Unit>(spec.identity);
-        if (spec.recording) {
-            unit->loadLoggerRecording(*spec.recording);
+        auto unit = std::make_unique<Zt46Unit>(described.identity);
+        if (described.recording) {
+            unit->loadLoggerRecording(*described.recording);
         }
         target.placeUnit(std::move(unit));
     });
