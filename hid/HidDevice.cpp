@@ -65,7 +65,7 @@ void THidDevice::Disconnect()
         return;
     if (FReadThread) {
         FReadThread->GoAway();
-        // The reader ends at once once told to go away, even while it waits for this thread.
+        // Told to go away, the reader ends at once, even while it waits for this thread.
         FReadThread.reset();
     }
     FDevicePath.clear();
