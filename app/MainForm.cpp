@@ -89,7 +89,7 @@ void TMainForm::BuildWindow()
     OvcLanguageSelector->setProperty("tag", 999);
     OvcLanguageSelector->setFixedWidth(LanguageSelectorWidth);
     OvcLanguageSelector->addItems(TTranslator::LanguageNames());
-    toolBar->addWidget(OvcLanguageSelector);
+    FLanguageSelectorItem = toolBar->addWidget(OvcLanguageSelector);
     addToolBar(toolBar);
 
     HintPanel = new QLabel(this);
@@ -167,7 +167,7 @@ void TMainForm::FormCreate()
 
 void TMainForm::UpdateAllowances()
 {
-    OvcLanguageSelector->setVisible(FEnvironment.PersonalityData.HasTranslations);
+    FLanguageSelectorItem->setVisible(FEnvironment.PersonalityData.HasTranslations);
 }
 
 std::uint8_t TMainForm::NewSessionID()

@@ -89,12 +89,15 @@ private:
     void FreeLostCradles();
     void OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle);
     void ShowCurrentSensorEverywhere();
+    static void StepAside(TCradleForm& window);
 
     TMainFormEnvironment FEnvironment;
     std::unique_ptr<TTexts> FTexts;
     std::unique_ptr<TTextsMessageSource> FMessageTexts;
     TSensorTableView FSensorView;
     std::uint8_t LatestSessionID = 0;
+    // The language selector's place on the toolbar, which shows or hides it.
+    QAction* FLanguageSelectorItem = nullptr;
 };
 
 } // namespace qzr

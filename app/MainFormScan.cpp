@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -100,7 +101,23 @@ void TMainForm::OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle)
                          personality.HasSensorSheet);
     window->Controls.AdvancedSensorSettingsPanel->setVisible(personality.HasDetailedSensorSettings);
     window->RestorePlacement(this);
+    StepAside(*window);
     window->show();
+}
+
+void TMainForm::StepAside(TCradleForm& window)
+{
+    // Every control window starts at the same place; move a new one down and
+    // to the right until it covers no other exactly.
+    constexpr int step = 28;
+    const QList<TCradleForm*> others = CradleForms();
+    const auto covers = [&] {
+        return std::any_of(others.begin(), others.end(), [&](const TCradleForm* other) {
+            return other != &window && other->isVisible() && other->pos() == window.pos();
+        });
+    };
+    while (covers())
+        window.move(window.pos() + QPoint(step, step));
 }
 
 bool TMainForm::CloseLostCradles()

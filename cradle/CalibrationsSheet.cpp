@@ -26,7 +26,7 @@ TIntegerField* CalibrationField(QWidget* parent, const char* gain, const char* k
 {
     auto* field = new TIntegerField(minimum, 32767, parent);
     field->setObjectName(QStringLiteral("AdAmp%1%2").arg(QLatin1String(gain), QLatin1String(kind)));
-    field->setFixedWidth(50);
+    field->setFixedWidth(42);
     return field;
 }
 
@@ -35,7 +35,7 @@ QWidget* CreateCalibrationGrid(QWidget* sheet, TCradleFormControls& c)
     auto* grid = new QWidget(sheet);
     auto* layout = new QGridLayout(grid);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setHorizontalSpacing(3);
+    layout->setHorizontalSpacing(2);
     layout->setVerticalSpacing(3);
 
     for (std::size_t i = 0; i < Gains.size(); ++i) {

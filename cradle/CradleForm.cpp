@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QTabWidget>
@@ -115,7 +116,11 @@ void TCradleForm::BuildWindow()
 
     ProtocolTimer.setInterval(ProtocolTimerInterval);
     SessionTimer.setInterval(SessionTimerInterval);
+    // The next poll is due 10 ms after the previous one ended: a poll blocks
+    // for its whole transfer, and the pause lets the other windows' HID
+    // reports through in between.
     SPITimer.setInterval(SPITimerInterval);
+    SPITimer.setSingleShot(true);
     RealTimer.setInterval(OperationTimerInterval);
     LoggerTimer.setInterval(OperationTimerInterval);
 }
@@ -245,6 +250,11 @@ void TCradleForm::SessionTimerTimer()
 
 void TCradleForm::SPITimerTimer()
 {
+    // However the poll ends, the next one follows while the bridge is open.
+    const auto next = qScopeGuard([this] {
+        if (FSpiLink.Connected())
+            SPITimer.start();
+    });
     FSpiLink.Poll();
 }
 

@@ -74,7 +74,7 @@ QWidget* CreateStatusColumn(QWidget* sheet, TCradleFormControls& c)
 {
     auto* column = new QWidget(sheet);
     auto* layout = new QGridLayout(column);
-    layout->setContentsMargins(0, 6, 0, 0);
+    layout->setContentsMargins(0, 6, 4, 0);
     layout->setVerticalSpacing(4);
 
     c.ReadLoggerValuesCheckbox =

@@ -18,7 +18,7 @@ QLabel* NamedStaticText(QWidget* parent, const char* name, const QString& text)
 {
     auto* label = Named(new QLabel(text, parent), name);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setMinimumWidth(64);
+    label->setMinimumWidth(48);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     KeepUntranslated(label);
     return label;

@@ -182,6 +182,22 @@ TEST_F(CradleFormStatesTest, ARejectionWhileWatchingTheLoggerEndsIdle)
     EXPECT_FALSE(window->Session.OnCradle);
 }
 
+TEST_F(CradleFormStatesTest, TheNextPollIsDueAfterThePreviousOneEndedWhileTheBridgeIsOpen)
+{
+    auto window = ConnectedWindow();
+    EXPECT_TRUE(window->SPITimer.isActive());
+    EXPECT_TRUE(window->SPITimer.isSingleShot());
+    window->SPITimer.stop();
+    window->SPITimerTimer();
+    EXPECT_EQ(bridge.transfers.size(), 1u);
+    EXPECT_TRUE(window->SPITimer.isActive());
+
+    bridge.transferResult = -205;
+    window->SPITimerTimer();
+    EXPECT_FALSE(window->Connected());
+    EXPECT_FALSE(window->SPITimer.isActive());
+}
+
 TEST_F(CradleFormStatesTest, TheCloseBoxOfAConnectedWindowDoesNothing)
 {
     auto window = ConnectedWindow();

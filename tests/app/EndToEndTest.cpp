@@ -124,6 +124,31 @@ TEST_F(EndToEndTest, ABrokenBridgeTransferDisconnectsSilentlyAndALaterScanOpensI
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
 
+TEST_F(EndToEndTest, ScanErrorsAreDiscardedAtStartAndShownLater)
+{
+    // The library always opens the first bridge it finds, so a second bridge
+    // cannot be opened while the first one's window holds it.
+    simulator->addBridgeCradle("a");
+    simulator->addBridgeCradle("b");
+    StartProgram();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(Windows().size(), 2);
+    ASSERT_NE(WindowOf(ifSorvik), nullptr);
+    const auto unconnected = [] {
+        int count = 0;
+        for (const TCradleForm* window : Windows())
+            count += window->Connected() ? 0 : 1;
+        return count;
+    };
+    EXPECT_EQ(unconnected(), 1);
+
+    simulator->addHidCradle("c");
+    ASSERT_TRUE(WaitFor([&] { return !errors.isEmpty(); }));
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Failed to open connection: -106")});
+    EXPECT_EQ(WindowOf(ifCypress), nullptr) << "the scan ended at the failing bridge";
+    EXPECT_EQ(unconnected(), 2) << "the rest of the scan did not run";
+}
+
 TEST_F(EndToEndTest, AHidCradlePulledOutAndPluggedBackGetsAFreshWindow)
 {
     simulator->addHidCradle("hid");
