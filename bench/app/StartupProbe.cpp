@@ -1,0 +1,56 @@
+// Starts either QZR's main window as the program does (with the cradles that
+// VHID_BUS serves) or an empty Qt Widgets main window, and writes "shown" on
+// standard output once the window is on screen; then ends.
+
+#include "app/CradleIdentifierSettings.h"
+#include "app/MainForm.h"
+#include "app/QzrApplication.h"
+#include "cradle/VexaBridge.h"
+
+#include <catalogue/PersonalityData.h>
+#include <translation/Translator.h>
+
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+void WaitUntilShown(QWidget& window)
+{
+    window.show();
+    while (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::printf("shown\n");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qzr::TQzrApplication application(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "empty") == 0) {
+        QMainWindow window;
+        WaitUntilShown(window);
+        return 0;
+    }
+    // The program's own files stay untouched: settings go to a scratch file.
+    QTemporaryDir scratch;
+    qzr::TPersonalityData personalityData;
+    qzr::TTranslator translator;
+    qzr::TVexaBridge bridge;
+    qzr::TMainForm mainForm(qzr::TMainFormEnvironment{personalityData,
+                                                      translator,
+                                                      bridge,
+                                                      qzr::ReadCradleIdentifiers(),
+                                                      scratch.filePath(QStringLiteral("QZR.INI")),
+                                                      {},
+                                                      {}});
+    WaitUntilShown(mainForm);
+    return 0;
+}
