@@ -13,14 +13,12 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QSettings>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <utility>
 
 namespace qzr {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabWidget>
 
 namespace qzr::test {
 namespace {
@@ -45,6 +46,12 @@ TEST_P(EndToEndPerCradleKind, ACradleGetsAWindowThatFollowsItsUnitUntilItIsUnplu
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), "Nothing connected");
     EXPECT_EQ(Windows().size(), 1);
+    // The default personality: no calibrations sheet, no advanced panel.
+    const QTabWidget* pages = window->Controls.PageControl;
+    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(window->Controls.SensorSettingsSheet)));
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(window->Controls.CalibrationsSheet)));
+    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(window->Controls.DataloggerSheet)));
+    EXPECT_TRUE(window->Controls.AdvancedSensorSettingsPanel->isHidden());
 
     simulator->placeUnit("cradle", sim::UnitSpec::demo(Serial));
     ASSERT_TRUE(WaitFor([&] { return ShowsUnit(window, SerialCaption); }))
@@ -122,6 +129,30 @@ TEST_F(EndToEndTest, ABrokenBridgeTransferDisconnectsSilentlyAndALaterScanOpensI
     ASSERT_TRUE(WaitFor([&] { return ShowsUnit(WindowOf(ifSorvik), SerialCaption); }));
     EXPECT_NE(WindowOf(ifCypress), nullptr);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+// USB frames, the serial byte rate and SPI clocked at 4000 bit/s, as the
+// demonstration runs.
+class EndToEndAtRealTimingTest : public ProgramRig {
+protected:
+    sim::SimulatorOptions Timing() const override { return {}; }
+};
+
+TEST_F(EndToEndAtRealTimingTest, BothCradleKindsReachTheirUnitsSideBySide)
+{
+    // A bridge poll blocks for its whole transfer; the HID cradle's reports
+    // must still get through between polls.
+    simulator->addBridgeCradle("bridge");
+    simulator->addHidCradle("hid");
+    simulator->placeUnit("bridge", sim::UnitSpec::demo(Serial));
+    simulator->placeUnit("hid", sim::UnitSpec::demo(0x0BADCAFE));
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] {
+        return ShowsUnit(WindowOf(ifSorvik), SerialCaption) &&
+               ShowsUnit(WindowOf(ifCypress), "#0BADCAFE");
+    }));
+    EXPECT_EQ(WindowOf(ifCypress)->Controls.ErrorCounter->text(), "0");
+    EXPECT_EQ(WindowOf(ifSorvik)->Controls.ErrorCounter->text(), "0");
 }
 
 TEST_F(EndToEndTest, ScanErrorsAreDiscardedAtStartAndShownLater)

@@ -38,8 +38,7 @@ protected:
         QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
                            filesDir.filePath(QStringLiteral("system")));
         ::setenv("VHID_BUS", busDir.path().toLocal8Bit().constData(), 1);
-        simulator = std::make_unique<sim::Simulator>(busDir.path().toStdString(),
-                                                     sim::SimulatorOptions::fast());
+        simulator = std::make_unique<sim::Simulator>(busDir.path().toStdString(), Timing());
 
         const QString programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
         QFile::copy(programDir + QStringLiteral("language.mdb"),
@@ -59,6 +58,9 @@ protected:
         simulator.reset();
         ::unsetenv("VHID_BUS");
     }
+
+    // The simulator's timing: every delay 0 unless a test wants the real one.
+    virtual sim::SimulatorOptions Timing() const { return sim::SimulatorOptions::fast(); }
 
     void StartProgram()
     {
