@@ -1,7 +1,9 @@
 #include "sim/program/Simulator.h"
 
+#include <cmath>
 #include <cstdio>
 #include <map>
+#include <numbers>
 #include <stdexcept>
 
 #include "sim/bus/BusThread.h"
@@ -141,6 +143,12 @@ UnitSpec UnitSpec::demo(std::uint32_t serialNumber)
 {
     UnitSpec described;
     described.identity = UnitIdentity{serialNumber, 1, 0x14, 0};
+    described.setup = temperatureProbeSetupImage();
+    described.inputSignal = [](std::chrono::milliseconds unitTime) {
+        // 1000 uV per degree: 21.0 degrees, half a degree up and down over ten minutes.
+        const double cycle = 2.0 * std::numbers::pi * double(unitTime.count()) / 600000.0;
+        return 21000.0 + 500.0 * std::sin(cycle);
+    };
     described.recording = temperatureDayRecording(DemoRecordingStart);
     return described;
 }
@@ -298,6 +306,13 @@ void Simulator::placeUnit(const std::string& cradle, const UnitSpec& described)
             throw std::logic_error("a unit is already on cradle " + cradle);
         }
         auto unit = std::make_unique<Zt46Unit>(described.identity);
+        if (described.setup) {
+            unit->setStoredSetup(qzr::nvmUser, *described.setup);
+            unit->setWorkingSetup(*described.setup);
+        }
+        if (described.inputSignal) {
+            unit->setInputSignal(described.inputSignal);
+        }
         if (described.recording) {
             unit->loadLoggerRecording(*described.recording);
         }

@@ -57,11 +57,17 @@ struct SimulatorOptions {
 // A unit to place on a cradle.
 struct UnitSpec {
     UnitIdentity identity{};
+    // Stored in the user area and loaded as the working image when present.
+    std::optional<qzr::TSetupData> setup;
     // Fills the logger memory when present.
     std::optional<LoggerRecording> recording;
+    // The signal at the unit's input when set; a unit reads 0 V otherwise.
+    InputSignal inputSignal;
 
     // A unit with the given serial number, firmware 1.4 (0x14), protocol 1,
-    // configuration 0, and a logger holding one day of temperature readings.
+    // configuration 0, set up for the catalogue's temperature probe, reading
+    // a room temperature that drifts around 21 degrees, and a logger holding
+    // one day of temperature readings.
     static UnitSpec demo(std::uint32_t serialNumber);
 };
 

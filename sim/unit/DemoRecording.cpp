@@ -1,12 +1,32 @@
 #include "sim/unit/DemoRecording.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <numbers>
 #include <random>
 
+#include "sim/unit/LittleEndian.h"
+#include "sim/unit/UnitHardware.h"
+
 namespace sim {
+
+qzr::TSetupData temperatureProbeSetupImage()
+{
+    qzr::TSetupData image = factorySetupImage();
+    writeU16(&image[SetupAmplifierAt], 0);
+    writeU16(&image[SetupUserMultiplierAt], 1500);
+    writeU16(&image[SetupUserDividerAt], 15000);
+    image[SetupDecimalsAt] = 1;
+    image[SetupNegativesAt] = 255;
+    image[SetupSensorIdAt] = DemoSensorId;
+    writeU32(&image[SetupSensitivityAt], std::bit_cast<std::uint32_t>(1000.0f));
+    // Firmware before version 40 keeps no fixed-point sensitivity.
+    image[SetupFixedSensitivityDecimalsAt] = 255;
+    writeU16(&image[SetupFixedSensitivityAt], 1000);
+    return image;
+}
 
 LoggerRecording temperatureDayRecording(std::int32_t startTime)
 {
@@ -16,7 +36,7 @@ LoggerRecording temperatureDayRecording(std::int32_t startTime)
     recording.startTime = startTime;
     recording.interval = Interval;
     recording.decimals = 1;
-    recording.sensorId = 1;
+    recording.sensorId = DemoSensorId;
     recording.records.reserve(Records);
 
     std::mt19937 generator(static_cast<std::uint32_t>(startTime));
