@@ -18,15 +18,22 @@ namespace qzr {
 
 namespace {
 
+// The sensor's name, read from the catalogue, across the whole sheet so that it
+// shows in full beside the advanced panel too.
+QLineEdit* CreateSensorNameField(QWidget* sheet, TCradleFormControls& c)
+{
+    c.DBEdit1 = Named(new QLineEdit(sheet), "DBEdit1");
+    c.DBEdit1->setReadOnly(true);
+    c.DBEdit1->setMaxLength(32);
+    return c.DBEdit1;
+}
+
 QWidget* CreateSensorColumn(QWidget* sheet, TCradleFormControls& c)
 {
     auto* column = new QWidget(sheet);
     auto* layout = new QGridLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    c.DBEdit1 = Named(new QLineEdit(column), "DBEdit1");
-    c.DBEdit1->setReadOnly(true);
-    c.DBEdit1->setMaxLength(32);
     c.DBText = NamedLabel(column, "DBText", QString());
     KeepUntranslated(c.DBText);
     c.SensitivityField = Named(new QLineEdit(column), "SensitivityField");
@@ -36,13 +43,12 @@ QWidget* CreateSensorColumn(QWidget* sheet, TCradleFormControls& c)
     c.WizardBtn = Named(new QPushButton(QStringLiteral("&Select sensor"), column), "WizardBtn");
     SetHint(*c.WizardBtn, QStringLiteral("Setup|User settings wizard"));
 
-    layout->addWidget(c.DBEdit1, 0, 0, 1, 2);
-    layout->addWidget(NamedLabel(column, "SensitivityLabel", QStringLiteral("Sensitivity")), 1, 0,
+    layout->addWidget(NamedLabel(column, "SensitivityLabel", QStringLiteral("Sensitivity")), 0, 0,
                       1, 2);
-    layout->addWidget(c.SensitivityField, 2, 0);
-    layout->addWidget(c.DBText, 2, 1);
-    layout->addWidget(c.WizardBtn, 3, 0, 1, 2, Qt::AlignLeft);
-    layout->setRowStretch(4, 1);
+    layout->addWidget(c.SensitivityField, 1, 0);
+    layout->addWidget(c.DBText, 1, 1);
+    layout->addWidget(c.WizardBtn, 2, 0, 1, 2, Qt::AlignLeft);
+    layout->setRowStretch(3, 1);
     return column;
 }
 
@@ -104,11 +110,14 @@ QFrame* CreateAdvancedPanel(QWidget* sheet, TCradleFormControls& c)
 QWidget* CreateSensorSettingsSheet(QWidget* parent, TCradleFormControls& c)
 {
     auto* sheet = Named(new QWidget(parent), "SensorSettingsSheet");
-    auto* layout = new QHBoxLayout(sheet);
+    auto* layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(CreateSensorColumn(sheet, c), 1);
+    layout->addWidget(CreateSensorNameField(sheet, c));
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(CreateSensorColumn(sheet, c), 1);
     c.AdvancedSensorSettingsPanel = CreateAdvancedPanel(sheet, c);
-    layout->addWidget(c.AdvancedSensorSettingsPanel);
+    columns->addWidget(c.AdvancedSensorSettingsPanel);
+    layout->addLayout(columns, 1);
     c.SensorSettingsSheet = sheet;
     return sheet;
 }

@@ -21,7 +21,7 @@ double MedianStartMs(const qzr::bench::TDemoRig& rig, const char* mode, int runs
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         QProcess probe;
-        probe.setProgram(qzr::bench::TDemoRig::ProgramPath("qzr_startup_probe"));
+        probe.setProgram(qzr::bench::TDemoRig::ProgramPath("bench_app_startup_probe"));
         probe.setArguments({QString::fromLatin1(mode)});
         probe.setProcessEnvironment(rig.ClientEnvironment());
         probe.setStandardErrorFile(QProcess::nullDevice());
