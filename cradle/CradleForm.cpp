@@ -287,18 +287,7 @@ void TCradleForm::ReadRealtimeActionExecute()
     for (QLabel* reading :
          {Controls.AD1Text, Controls.AD2Text, Controls.V1Text, Controls.User1Text})
         reading->clear();
-    Session.SessionTimeout = TSessionProtocol::RequestTimeoutTicks;
-    if (Controls.RealtimeCheckBox->isChecked()) {
-        SessionTimer.start();
-        Session.SessionState = ssRealtime;
-        RealTimer.start();
-    } else {
-        RealTimer.stop();
-        SessionTimer.stop();
-        Session.SessionState = ssIdle;
-    }
-    SetAllowances();
-    SetCaption();
+    SwitchRepeatedRequests(Controls.RealtimeCheckBox->isChecked(), RealTimer, ssRealtime);
 }
 
 void TCradleForm::ReadLoggerValuesCheckboxClick()
@@ -307,13 +296,19 @@ void TCradleForm::ReadLoggerValuesCheckboxClick()
     for (QLabel* value : {Controls.MinimumStaticText, Controls.MaximumStaticText,
                           Controls.IntegralStaticText, Controls.RemainingIntervalStaticText})
         value->clear();
+    SwitchRepeatedRequests(Controls.ReadLoggerValuesCheckbox->isChecked(), LoggerTimer,
+                           ssLoggerStatus);
+}
+
+void TCradleForm::SwitchRepeatedRequests(bool on, QTimer& requestTimer, TSessionState state)
+{
     Session.SessionTimeout = TSessionProtocol::RequestTimeoutTicks;
-    if (Controls.ReadLoggerValuesCheckbox->isChecked()) {
+    if (on) {
         SessionTimer.start();
-        Session.SessionState = ssLoggerStatus;
-        LoggerTimer.start();
+        Session.SessionState = state;
+        requestTimer.start();
     } else {
-        LoggerTimer.stop();
+        requestTimer.stop();
         SessionTimer.stop();
         Session.SessionState = ssIdle;
     }
@@ -333,8 +328,10 @@ void TCradleForm::SetProgress(int percent)
 
 void TCradleForm::ShowMessageCounts(std::uint32_t ok, std::uint32_t errors)
 {
-    Controls.OkCounter->setNum(static_cast<double>(ok));
-    Controls.ErrorCounter->setNum(static_cast<double>(errors));
+    // Whole numbers in full: a label's number formatting would turn a million
+    // into "1e+06".
+    Controls.OkCounter->setText(QString::number(ok));
+    Controls.ErrorCounter->setText(QString::number(errors));
 }
 
 void TCradleForm::SetSessionTimerActive(bool active)

@@ -128,6 +128,9 @@ private:
     void ConnectHandlers();
     void SavePlacement() const;
     void SendRequest(std::uint8_t messageId);
+    // Starts (on) or stops a timer that repeats one request, with the session
+    // timer; the session enters `state` while it runs and is idle after.
+    void SwitchRepeatedRequests(bool on, QTimer& requestTimer, TSessionState state);
     QString MessageText(const char* name) const;
 
     TCradleFormEnvironment FEnvironment;

@@ -165,6 +165,43 @@ TEST_F(CradleFormStatesTest, ShowRealtimeEnablesTheLinksAndDisablingItRunsItsHan
     }
 }
 
+TEST_F(CradleFormStatesTest, AnOperationStartedDuringRealtimeKeepsTheBusyRulesOfItsStart)
+{
+    auto window = ConnectedWindow();
+    const TCradleFormControls& c = window->Controls;
+    window->Session.OnCradle = true;
+    window->Session.SessionState = ssIdle;
+    window->SetAllowances();
+    c.RealtimeCheckBox->setChecked(true);
+    c.LinkOffsetToRealtimeCheckBox->setChecked(true);
+
+    // An operation that the rules do not govern starts while the readings run.
+    window->Session.SessionState = ssSendingSetup;
+    window->SetAllowances();
+
+    // The unchecked box's handler leaves the session idle and re-enables what
+    // an idle session allows; the outer refresh then goes on with the busy
+    // value it took at its start.
+    EXPECT_FALSE(c.RealtimeCheckBox->isChecked());
+    EXPECT_TRUE(c.RealtimeCheckBox->isEnabled());
+    EXPECT_FALSE(window->RealTimer.isActive());
+    EXPECT_EQ(window->Session.SessionState, ssIdle);
+    EXPECT_FALSE(c.ReadLoggerValuesCheckbox->isEnabled());
+    EXPECT_FALSE(c.LinkOffsetToRealtimeCheckBox->isChecked());
+    EXPECT_FALSE(c.LinkOffsetToRealtimeCheckBox->isEnabled());
+    for (QPushButton* button : OperationButtons(*window))
+        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    EXPECT_EQ(c.SessionIndicator->Color(), SessionIdleColor);
+}
+
+TEST_F(CradleFormStatesTest, MessageCountersShowWholeNumbersInFull)
+{
+    auto window = NewWindow();
+    window->ShowMessageCounts(1234567, 4294967295u);
+    EXPECT_EQ(window->Controls.OkCounter->text(), "1234567");
+    EXPECT_EQ(window->Controls.ErrorCounter->text(), "4294967295");
+}
+
 TEST_F(CradleFormStatesTest, ARejectionWhileWatchingTheLoggerEndsIdle)
 {
     auto window = ConnectedWindow();
