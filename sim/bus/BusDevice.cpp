@@ -243,8 +243,7 @@ void BusDevice::acceptConnections()
             return;
         }
         UniqueFd accepted(fd);
-        if (connections_.size() >= MaxConnections) {
-            ::send(accepted.get(), &AnswerRefused, 1, MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (connections_.size() >= MaxPendingConnections) {
             continue;
         }
         auto connection = std::make_unique<Connection>();
@@ -291,7 +290,11 @@ void BusDevice::handleOpenRequest(Connection& connection)
             std::any_of(connections_.begin(), connections_.end(), [&](const auto& other) {
                 return other->state == Connection::State::Open && (other->exclusive || exclusive);
             });
-        answer = conflict ? AnswerSharingConflict : AnswerOpened;
+        if (conflict) {
+            answer = AnswerSharingConflict;
+        } else if (openConnectionCount() < MaxConnections) {
+            answer = AnswerOpened;
+        }
     }
     ssize_t sent = ::send(connection.fd.get(), &answer, 1, MSG_DONTWAIT | MSG_NOSIGNAL);
     if (answer != AnswerOpened || sent != 1) {

@@ -30,7 +30,12 @@ public:
     static constexpr std::size_t InputQueueCapacity = 64;
     // A connection with less than this queued counts as keeping up.
     static constexpr int KeepingUpQueueBytes = 8192;
+    // Clients that may have the device open at once; a further open is
+    // refused for another reason than sharing.
     static constexpr std::size_t MaxConnections = 64;
+    // Connections beyond this, open or waiting for their open request, are
+    // closed at once.
+    static constexpr std::size_t MaxPendingConnections = 2 * MaxConnections;
     // A model that asks to be ticked on every turn of the loop is ticked at
     // this interval instead while no client has the device open.
     static constexpr std::chrono::milliseconds UnwatchedTickInterval{1};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -255,6 +256,23 @@ TEST_F(VirtualHidBusTest, MalformedOpenRequestIsRefusedForAnotherReason)
     EXPECT_EQ(openConnections(), 0u);
 }
 
+TEST_F(VirtualHidBusTest, OpenBeyondTheConnectionLimitIsRefusedForAnotherReason)
+{
+    std::vector<std::unique_ptr<RawBusClient>> clients;
+    for (std::size_t i = 0; i < sim::BusDevice::MaxConnections; ++i) {
+        clients.push_back(openClient());
+    }
+    for (std::uint8_t mode : {RawBusClient::Shared, RawBusClient::Exclusive}) {
+        RawBusClient refused(socket());
+        EXPECT_EQ(refused.open(mode),
+                  std::optional<std::uint8_t>(mode == RawBusClient::Shared ? 0x02 : 0x01));
+        EXPECT_TRUE(refused.waitForEndOfFile());
+    }
+    clients.pop_back();
+    ASSERT_TRUE(eventually([&] { return openConnections() == clients.size(); }));
+    clients.push_back(openClient());
+}
+
 TEST_F(VirtualHidBusTest, ReportOfTheWrongSizeClosesOnlyThatConnection)
 {
     auto bystander = openClient();
@@ -313,24 +331,57 @@ TEST_F(VirtualHidBusTest, ClientThatDoesNotReadLosesReportsWithoutSlowingOthers)
     EXPECT_EQ(openConnections(), 2u);
 }
 
-// Names of the entries deleted from `directory` while `action` runs, in order.
+// The entry events of `directory` (inotify masks `events`) while `action`
+// runs, in order, each as its kind and the entry's name.
 template <typename Action>
-std::vector<std::string> deletionsDuring(const std::filesystem::path& directory, Action action)
+std::vector<std::pair<std::uint32_t, std::string>>
+entryEventsDuring(const std::filesystem::path& directory, std::uint32_t events, Action action)
 {
     sim::UniqueFd watcher(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
-    EXPECT_GE(::inotify_add_watch(watcher.get(), directory.c_str(), IN_DELETE), 0);
+    EXPECT_GE(::inotify_add_watch(watcher.get(), directory.c_str(), events), 0);
     action();
-    std::vector<std::string> names;
+    std::vector<std::pair<std::uint32_t, std::string>> seen;
     alignas(inotify_event) char buffer[4096];
     ssize_t length;
     while ((length = ::read(watcher.get(), buffer, sizeof buffer)) > 0) {
         for (char* at = buffer; at < buffer + length;) {
             auto* event = reinterpret_cast<inotify_event*>(at);
-            names.emplace_back(event->name);
+            seen.emplace_back(event->mask & events, event->name);
             at += sizeof(inotify_event) + event->len;
         }
     }
+    return seen;
+}
+
+// Names of the entries deleted from `directory` while `action` runs, in order.
+template <typename Action>
+std::vector<std::string> deletionsDuring(const std::filesystem::path& directory, Action action)
+{
+    std::vector<std::string> names;
+    for (auto& [kind, name] : entryEventsDuring(directory, IN_DELETE, action)) {
+        names.push_back(std::move(name));
+    }
     return names;
+}
+
+TEST_F(VirtualHidBusTest, PlugRenamesAFinishedDescriptorIntoPlaceBeforeTheSocketAppears)
+{
+    RecordingModel other;
+    auto events = entryEventsDuring(directory.path(), IN_CREATE | IN_MOVED_TO, [&] {
+        thread->call([&] {
+            bus->addDevice("dev2", cradleDescriptor(), other, 0us);
+            bus->plug("dev2");
+        });
+    });
+    thread->call([&] { bus->removeDevice("dev2"); });
+    auto at = [&](std::uint32_t kind, const std::string& name) {
+        return std::find(events.begin(), events.end(), std::pair{kind, name}) - events.begin();
+    };
+    const auto size = static_cast<std::ptrdiff_t>(events.size());
+    EXPECT_EQ(at(IN_CREATE, "dev2.dev"), size) << "the descriptor was written in place";
+    EXPECT_LT(at(IN_MOVED_TO, "dev2.dev"), size);
+    EXPECT_LT(at(IN_MOVED_TO, "dev2.dev"), at(IN_CREATE, "dev2.sock"));
+    EXPECT_LT(at(IN_CREATE, "dev2.sock"), size);
 }
 
 TEST_F(VirtualHidBusTest, UnplugRemovesTheSocketFirstAndEndsEveryConnection)
