@@ -41,22 +41,15 @@ DeviceDescriptor HidCradle::descriptor(const std::string& serial)
 
 void HidCradle::placeUnit(std::unique_ptr<Zt46Unit> unit)
 {
-    if (!unit) {
-        throw std::invalid_argument("no unit to place");
-    }
-    if (unit_) {
-        throw std::logic_error("a unit is already on the cradle");
-    }
-    unit_ = std::move(unit);
+    slot_.place(std::move(unit));
     receiveLineClock_.reset();
-    unitClock_.restart();
 }
 
 std::unique_ptr<Zt46Unit> HidCradle::removeUnit()
 {
     fromUnit_.clear();
     receiveLineClock_.reset();
-    return std::move(unit_);
+    return slot_.remove();
 }
 
 void HidCradle::setTiming(HidCradleTiming timing)
@@ -89,10 +82,10 @@ void HidCradle::onOutputReport(std::span<const std::uint8_t> report, TimePoint n
 
 void HidCradle::onTick(TimePoint now, DeviceHost& host)
 {
-    unitClock_.advanceTo(now, unit_.get());
+    slot_.advanceTo(now);
     if (!powered_) {
-        while (unit_ && unit_->hasOutput()) {
-            unit_->takeOutputByte(); // into a cradle without power
+        while (unit() && unit()->hasOutput()) {
+            unit()->takeOutputByte(); // into a cradle without power
         }
         return;
     }
@@ -111,11 +104,11 @@ void HidCradle::onTick(TimePoint now, DeviceHost& host)
 
 TimePoint HidCradle::nextTick() const
 {
-    if (!unitClock_.last()) {
+    if (!slot_.last()) {
         return TimePoint::min();
     }
     if (!powered_) {
-        return *unitClock_.last() + UnpoweredTickInterval;
+        return *slot_.last() + UnpoweredTickInterval;
     }
     if (timing_.reportInterval.count() == 0) {
         return TimePoint::min();
@@ -144,7 +137,7 @@ void HidCradle::moveBytes(TimePoint now)
         while (!toUnit_.empty()) {
             sendToUnit(toUnit_.pop());
         }
-        while (unit_ && unit_->hasOutput() && !fromUnit_.full()) {
+        while (unit() && unit()->hasOutput() && !fromUnit_.full()) {
             takeFromUnit();
         }
         return;
@@ -160,11 +153,11 @@ void HidCradle::moveBytes(TimePoint now)
             transmitLineClock_.reset();
         }
     }
-    if (!receiveLineClock_ && unit_ && unit_->hasOutput()) {
+    if (!receiveLineClock_ && unit() && unit()->hasOutput()) {
         receiveLineClock_ = now;
     }
     while (receiveLineClock_ && *receiveLineClock_ + perByte <= now) {
-        if (!unit_ || !unit_->hasOutput()) {
+        if (!unit() || !unit()->hasOutput()) {
             receiveLineClock_.reset();
         } else if (fromUnit_.full()) {
             receiveLineClock_ = now; // the unit waits until there is room
@@ -179,15 +172,15 @@ void HidCradle::moveBytes(TimePoint now)
 void HidCradle::sendToUnit(std::uint8_t byte)
 {
     std::optional<std::uint8_t> arriving = faults_.pass(byte);
-    if (arriving && unit_) {
-        unit_->receiveByte(*arriving);
+    if (arriving && unit()) {
+        unit()->receiveByte(*arriving);
         ++bytesToUnit_;
     }
 }
 
 void HidCradle::takeFromUnit()
 {
-    std::optional<std::uint8_t> arriving = faults_.pass(unit_->takeOutputByte());
+    std::optional<std::uint8_t> arriving = faults_.pass(unit()->takeOutputByte());
     if (arriving) {
         fromUnit_.push(*arriving);
     }
@@ -198,7 +191,7 @@ void HidCradle::sendReport(DeviceHost& host)
     std::size_t count = std::min(fromUnit_.size(), MaxLinkBytesPerReport);
     report_.fill(0);
     report_[1] = static_cast<std::uint8_t>(count) | (toUnit_.empty() ? TransmitterEmpty : 0) |
-                 (unit_ ? UnitPresent : 0);
+                 (unit() ? UnitPresent : 0);
     for (std::size_t i = 0; i < count; ++i) {
         report_[2 + i] = fromUnit_.pop();
     }

@@ -11,7 +11,7 @@
 #include "sim/bus/DeviceModel.h"
 #include "sim/hidcradle/ByteFifo.h"
 #include "sim/hidcradle/LinkFaults.h"
-#include "sim/hidcradle/UnitClock.h"
+#include "sim/hidcradle/UnitSlot.h"
 #include "sim/unit/Zt46Unit.h"
 
 namespace sim {
@@ -62,7 +62,7 @@ public:
     // Takes the unit off (nothing when there is none); bytes on their way
     // from it are lost.
     std::unique_ptr<Zt46Unit> removeUnit();
-    Zt46Unit* unit() const { return unit_.get(); }
+    Zt46Unit* unit() const { return slot_.unit(); }
 
     void setTiming(HidCradleTiming timing);
     LinkFaults& faults() { return faults_; }
@@ -87,14 +87,13 @@ private:
     std::chrono::nanoseconds byteTime() const;
 
     HidCradleTiming timing_;
-    std::unique_ptr<Zt46Unit> unit_;
     LinkFaults faults_;
     bool silent_ = false;
     bool powered_ = false;
 
     ByteFifo<BufferSize> toUnit_;
     ByteFifo<BufferSize> fromUnit_;
-    UnitClock unitClock_;
+    UnitSlot slot_;
     TimePoint nextReport_{};
     std::optional<TimePoint> transmitLineClock_;
     std::optional<TimePoint> receiveLineClock_;

@@ -73,23 +73,16 @@ DeviceDescriptor BridgeCradle::descriptor(const BridgeChipNvram& nvram)
 
 void BridgeCradle::placeUnit(std::unique_ptr<Zt46Unit> unit)
 {
-    if (!unit) {
-        throw std::invalid_argument("no unit to place");
-    }
-    if (unit_) {
-        throw std::logic_error("a unit is already on the cradle");
-    }
-    unit_ = std::move(unit);
-    wiring_ = std::make_unique<UnitOnSpiBus>(*unit_);
+    slot_.place(std::move(unit));
+    wiring_ = std::make_unique<UnitOnSpiBus>(*slot_.unit());
     chip_->placePeripheral(*wiring_);
-    unitClock_.restart();
 }
 
 std::unique_ptr<Zt46Unit> BridgeCradle::removeUnit()
 {
     chip_->removePeripheral();
     wiring_.reset();
-    return std::move(unit_);
+    return slot_.remove();
 }
 
 void BridgeCradle::setFaults(const BridgeChipFaults& faults)
@@ -100,7 +93,7 @@ void BridgeCradle::setFaults(const BridgeChipFaults& faults)
 
 void BridgeCradle::advanceTo(TimePoint now)
 {
-    unitClock_.advanceTo(now, unit_.get());
+    slot_.advanceTo(now);
     if (!chipTime_) {
         chipTime_ = now;
         return;
@@ -145,7 +138,7 @@ void BridgeCradle::onTick(TimePoint now, DeviceHost&)
 
 TimePoint BridgeCradle::nextTick() const
 {
-    auto last = unitClock_.last();
+    auto last = slot_.last();
     if (!last) {
         return TimePoint::min();
     }

@@ -8,7 +8,7 @@
 #include "sim/bridge/VexaBridgeChip.h"
 #include "sim/bus/DeviceDescriptor.h"
 #include "sim/bus/DeviceModel.h"
-#include "sim/hidcradle/UnitClock.h"
+#include "sim/hidcradle/UnitSlot.h"
 #include "sim/unit/Zt46Unit.h"
 
 namespace sim {
@@ -42,7 +42,7 @@ public:
     void placeUnit(std::unique_ptr<Zt46Unit> unit);
     // Takes the unit off (nothing when there is none).
     std::unique_ptr<Zt46Unit> removeUnit();
-    Zt46Unit* unit() const { return unit_.get(); }
+    Zt46Unit* unit() const { return slot_.unit(); }
 
     const BridgeChipFaults& faults() const { return faults_; }
     void setFaults(const BridgeChipFaults& faults);
@@ -60,9 +60,8 @@ private:
     BridgeCradleTiming timing_;
     std::unique_ptr<VexaBridgeChip> chip_;
     BridgeChipFaults faults_;
-    std::unique_ptr<Zt46Unit> unit_;
     std::unique_ptr<UnitOnSpiBus> wiring_;
-    UnitClock unitClock_;
+    UnitSlot slot_;
     std::optional<TimePoint> chipTime_;
     std::array<std::uint8_t, ReportSize + 1> response_{};
 };
