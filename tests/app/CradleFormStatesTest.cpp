@@ -19,6 +19,16 @@ protected:
         const TCradleFormControls& c = window.Controls;
         return {c.ProgramFactoryBtn, c.ProgramUserBtn, c.ReadLoggerBtn, c.StartLoggerBtn};
     }
+
+    // A connected window with a unit on the cradle and an idle session.
+    std::unique_ptr<TCradleForm> IdleSessionWindow()
+    {
+        auto window = ConnectedWindow();
+        window->Session.OnCradle = true;
+        window->Session.SessionState = ssIdle;
+        window->SetAllowances();
+        return window;
+    }
 };
 
 TEST_F(CradleFormStatesTest, CreationDefaults)
@@ -129,11 +139,8 @@ TEST_F(CradleFormStatesTest, OperationsAreAllowedOnlyWithAUnitAndNoRunningOperat
 
 TEST_F(CradleFormStatesTest, ShowRealtimeEnablesTheLinksAndDisablingItRunsItsHandlerOnce)
 {
-    auto window = ConnectedWindow();
+    auto window = IdleSessionWindow();
     const TCradleFormControls& c = window->Controls;
-    window->Session.OnCradle = true;
-    window->Session.SessionState = ssIdle;
-    window->SetAllowances();
 
     c.RealtimeCheckBox->setChecked(true);
     EXPECT_EQ(window->Session.SessionState, ssRealtime);
@@ -167,11 +174,8 @@ TEST_F(CradleFormStatesTest, ShowRealtimeEnablesTheLinksAndDisablingItRunsItsHan
 
 TEST_F(CradleFormStatesTest, AnOperationStartedDuringRealtimeKeepsTheBusyRulesOfItsStart)
 {
-    auto window = ConnectedWindow();
+    auto window = IdleSessionWindow();
     const TCradleFormControls& c = window->Controls;
-    window->Session.OnCradle = true;
-    window->Session.SessionState = ssIdle;
-    window->SetAllowances();
     c.RealtimeCheckBox->setChecked(true);
     c.LinkOffsetToRealtimeCheckBox->setChecked(true);
 
@@ -204,10 +208,7 @@ TEST_F(CradleFormStatesTest, MessageCountersShowWholeNumbersInFull)
 
 TEST_F(CradleFormStatesTest, ARejectionWhileWatchingTheLoggerEndsIdle)
 {
-    auto window = ConnectedWindow();
-    window->Session.OnCradle = true;
-    window->Session.SessionState = ssIdle;
-    window->SetAllowances();
+    auto window = IdleSessionWindow();
     window->Controls.ReadLoggerValuesCheckbox->setChecked(true);
     EXPECT_EQ(window->Session.SessionState, ssLoggerStatus);
     EXPECT_TRUE(window->LoggerTimer.isActive());
