@@ -2,6 +2,7 @@
 #include "hid/EUSBException.h"
 #include "hid/HidDataPort.h"
 #include "hid/HidDevices.h"
+#include "tests/hid/support/ErrorOf.h"
 #include "tests/hid/support/FakeHidPlatform.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +15,9 @@
 namespace qzr {
 namespace {
 
+using test::ErrorOf;
 using test::FakeHidDevice;
 using test::FakeHidPlatform;
-
-template <typename Action> std::string ErrorOf(Action&& Act)
-{
-    try {
-        Act();
-    } catch (const EUSBException& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 class HidDeviceTest : public testing::Test {
 protected:

@@ -175,6 +175,42 @@ TEST_F(HidDevicesTest, ABroadcastThatLeavesTheCountStaysSilentButDisconnectsAVan
     EXPECT_EQ(second->DeviceIndex(), 0);
 }
 
+TEST_F(HidDevicesTest, ABroadcastReportsWhatItsTenthRefreshFinds)
+{
+    // A device that comes or goes while the system is still settling its device tree.
+    const struct {
+        const char* Name;
+        int PlugBefore;   // refresh before which a second device appears
+        int UnplugBefore; // refresh before which it has gone again; 0: it stays
+        std::uint16_t Count;
+        int Changes;
+    } cases[] = {
+        {"appears before the tenth refresh", 10, 0, 2, 1},
+        {"appears only after the tenth refresh", 11, 0, 1, 0},
+        {"comes and goes again before the tenth refresh", 1, 10, 1, 0},
+    };
+    for (const auto& c : cases) {
+        auto platform = std::make_shared<FakeHidPlatform>();
+        platform->Plug(PathOf(1));
+        THidDevices devices(nullptr, platform);
+        devices.Loaded();
+        int changes = 0;
+        devices.OnDeviceChange = [&](QObject*) { ++changes; };
+        int refresh = 0;
+        platform->SetBeforeEnumeration([&] {
+            ++refresh;
+            if (refresh == c.PlugBefore)
+                platform->Plug(PathOf(2));
+            if (refresh == c.UnplugBefore)
+                platform->Unplug(PathOf(2));
+        });
+
+        EXPECT_EQ(devices.DeviceChangeHook(), c.Changes > 0) << c.Name;
+        EXPECT_EQ(devices.NumberOfHidDevices(), c.Count) << c.Name;
+        EXPECT_EQ(changes, c.Changes) << c.Name;
+    }
+}
+
 TEST_F(HidDevicesTest, AssociationFollowsPathsAndHookingOrder)
 {
     PlugDevices(2);

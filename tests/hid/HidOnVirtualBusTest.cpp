@@ -5,6 +5,7 @@
 #include "hid/platform/FileDescriptor.h"
 #include "hid/platform/vhid/VirtualBusPlatform.h"
 #include "sim/program/Simulator.h"
+#include "tests/hid/support/ErrorOf.h"
 #include "tests/hid/support/RecordingBusDevice.h"
 #include "tests/hid/support/WaitFor.h"
 
@@ -19,18 +20,9 @@
 namespace qzr {
 namespace {
 
+using test::ErrorOf;
 using test::ProcessReadyEvents;
 using test::WaitFor;
-
-template <typename Action> std::string ErrorOf(Action&& Act)
-{
-    try {
-        Act();
-    } catch (const EUSBException& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 // Opens a bus device the way another program holding it exclusively would; the reply of the
 // device and the open connection.

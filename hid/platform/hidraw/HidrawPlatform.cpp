@@ -78,13 +78,13 @@ public:
         return std::size_t(written);
     }
 
-    // Reads of a device without numbered reports return the data bytes alone: the report ID 0
-    // is put in front so that callers always see the report ID first.
     bool WaitForInput(const HidWakeSignal& Wake) override
     {
         return Wake.WaitForInput(FNode.Get()) != HidWakeSignal::Wait::Woken;
     }
 
+    // Reads of a device without numbered reports return the data bytes alone: the report ID 0
+    // is put in front so that callers always see the report ID first.
     HidReadOutcome Read(THidReport& Report) override
     {
         const auto received = ::read(FNode.Get(), FBuffer.data(), FBuffer.size());

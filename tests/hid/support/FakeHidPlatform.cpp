@@ -175,8 +175,15 @@ void FakeHidPlatform::Broadcast()
         FOnChange();
 }
 
+void FakeHidPlatform::SetBeforeEnumeration(std::function<void()> Step)
+{
+    FBeforeEnumeration = std::move(Step);
+}
+
 QStringList FakeHidPlatform::EnumerateDevicePaths()
 {
+    if (FBeforeEnumeration)
+        FBeforeEnumeration();
     std::lock_guard lock(FMutex);
     QStringList paths;
     for (const auto& device : FDevices)

@@ -65,6 +65,9 @@ public:
     void Unplug(const QString& Path);
     // Runs the device-change handler of the watching list, as the system's broadcast would.
     void Broadcast();
+    // Runs Step before every enumeration from now on, so that devices can come and go while a
+    // list refreshes.
+    void SetBeforeEnumeration(std::function<void()> Step);
 
     QStringList EnumerateDevicePaths() override;
     std::unique_ptr<HidDeviceHandle> OpenShared(const QString& DevicePath) override;
@@ -74,6 +77,7 @@ private:
     mutable std::mutex FMutex;
     std::vector<std::shared_ptr<FakeHidDevice>> FDevices;
     std::function<void()> FOnChange;
+    std::function<void()> FBeforeEnumeration;
 };
 
 } // namespace qzr::test
