@@ -99,6 +99,16 @@ TEST_F(EndToEndTest, CradlesPresentAtStartAndAddedLaterGetOneWindowEach)
     EXPECT_EQ(Windows().size(), 2);
     EXPECT_EQ(WindowOf(ifSorvik), bridgeWindow);
     EXPECT_NE(WindowOf(ifCypress)->Session.SessionID, bridgeWindow->Session.SessionID);
+
+    // A second HID cradle: the one already open keeps its window, only the new one gets one.
+    const QPointer<TCradleForm> firstHidWindow(WindowOf(ifCypress));
+    simulator->addHidCradle("hid2");
+    ASSERT_TRUE(WaitFor([&] { return Windows().size() == 3; }));
+    ASSERT_FALSE(firstHidWindow.isNull());
+    EXPECT_EQ(firstHidWindow->HidDevice.DevicePath(),
+              QString::fromStdString(simulator->devicePath("hid").string()));
+    for (const TCradleForm* window : Windows())
+        EXPECT_TRUE(window->Connected()) << window->objectName().toStdString();
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
 
