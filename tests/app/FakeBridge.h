@@ -52,6 +52,8 @@ public:
             return transferResult;
         for (std::uint32_t i = 0; i < *txferSize; ++i)
             rxData[i] = i < reply.size() ? reply[i] : replyFill;
+        if (reportedSize >= 0)
+            *txferSize = static_cast<std::uint32_t>(reportedSize);
         return 0;
     }
     std::int32_t Close(TBridgeHandle h) override
@@ -67,6 +69,8 @@ public:
     std::vector<std::uint8_t> reply;
     std::uint8_t replyFill = 0xA5;
     std::function<void()> duringTransfer;
+    // The transfer size a transfer writes back; -1 keeps the size asked for.
+    std::int64_t reportedSize = -1;
 
     std::uint32_t openVid = 0, openPid = 0, openIndex = 99;
     bool openWithoutPath = false;

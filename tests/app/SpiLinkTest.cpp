@@ -150,6 +150,24 @@ TEST_F(SpiLinkTest, ThreeHundredSilentBytesRemoveTheUnit)
     }
 }
 
+TEST_F(SpiLinkTest, ThePollTakesAsManyBytesAsTheLibraryReports)
+{
+    struct Case {
+        std::int64_t reported;
+        std::size_t taken;
+    };
+    const Case cases[] = {{5, 5}, {0, 0}, {-1, 32}};
+    Connect();
+    endpoint.onCradle = true;
+    bridge.replyFill = 0x22;
+    for (const Case& c : cases) {
+        endpoint.received.clear();
+        bridge.reportedSize = c.reported;
+        link.Poll();
+        EXPECT_EQ(endpoint.received.size(), c.taken) << "reported " << c.reported;
+    }
+}
+
 TEST_F(SpiLinkTest, ATransferErrorDisconnectsSilently)
 {
     Connect();
