@@ -1,6 +1,7 @@
 #include "ProgramRig.h"
 #include "cradle/RadioGroup.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -182,6 +183,9 @@ TEST_F(EndToEndTest, ScanErrorsAreDiscardedAtStartAndShownLater)
         return count;
     };
     EXPECT_EQ(unconnected(), 1);
+    mainForm->show();
+    EXPECT_FALSE(mainForm->OvcLanguageSelector->isVisible())
+        << "the selector is still set up after the failed scan";
 
     simulator->addHidCradle("c");
     ASSERT_TRUE(WaitFor([&] { return !errors.isEmpty(); }));
