@@ -27,6 +27,15 @@ int32_t checkNewPassword(const char* password)
     return isPassword(password) ? VEXA_OK : VEXA_BAD_ARGUMENT_VALUE;
 }
 
+// Reads the power-up chip settings that an access-control change writes back;
+// a permanently locked chip refuses every change with VEXA_ACCESS_LOCKED.
+int32_t readChangeableSettings(VexaHandle handle, ChipSettings& settings, uint8_t& state)
+{
+    if (const auto result = readPowerUpChipSettings(handle, settings, state); result != VEXA_OK)
+        return result;
+    return state == VEXA_AC_LOCKED ? VEXA_ACCESS_LOCKED : VEXA_OK;
+}
+
 } // namespace
 
 extern "C" {
@@ -79,10 +88,8 @@ int32_t Vexa_SetAccessControl(VexaHandle handle, uint8_t mode, const char* curre
 
     ChipSettings settings;
     uint8_t state = 0;
-    if (const auto result = readPowerUpChipSettings(handle, settings, state); result != VEXA_OK)
+    if (const auto result = readChangeableSettings(handle, settings, state); result != VEXA_OK)
         return result;
-    if (state == VEXA_AC_LOCKED)
-        return VEXA_ACCESS_LOCKED;
 
     uint8_t newState = state;
     const char* passwordToSet = nullptr;
@@ -121,10 +128,8 @@ int32_t Vexa_SetPermanentLock(VexaHandle handle)
         return result;
     ChipSettings settings;
     uint8_t state = 0;
-    if (const auto result = readPowerUpChipSettings(handle, settings, state); result != VEXA_OK)
+    if (const auto result = readChangeableSettings(handle, settings, state); result != VEXA_OK)
         return result;
-    if (state == VEXA_AC_LOCKED)
-        return VEXA_ACCESS_LOCKED;
     return writePowerUpChipSettings(handle, settings, VEXA_AC_LOCKED, nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include "vexalib.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace vexa {
@@ -44,40 +45,45 @@ std::int32_t handOver(VexaHandle opened, std::u16string_view shownPath, PathRequ
     return VEXA_OK;
 }
 
-std::int32_t countMatches(const Platform& platform, uint32_t vid, uint32_t pid)
+// The present devices that match the VID/PID, in enumeration order.
+std::int32_t listMatchingDevices(const Platform& platform, uint32_t vid, uint32_t pid,
+                                 std::vector<DeviceRecord>& matching)
 {
     std::vector<DeviceRecord> devices;
     if (platform.listDevices(devices) != VEXA_OK)
         return VEXA_FAILED;
     const std::string pattern = vidPidPattern(vid, pid);
-    return static_cast<std::int32_t>(
-        std::count_if(devices.begin(), devices.end(),
-                      [&](const DeviceRecord& device) { return matchesVidPid(device, pattern); }));
+    std::copy_if(devices.begin(), devices.end(), std::back_inserter(matching),
+                 [&](const DeviceRecord& device) { return matchesVidPid(device, pattern); });
+    return VEXA_OK;
+}
+
+std::int32_t countMatches(const Platform& platform, uint32_t vid, uint32_t pid)
+{
+    std::vector<DeviceRecord> matching;
+    if (const auto result = listMatchingDevices(platform, vid, pid, matching); result != VEXA_OK)
+        return result;
+    return static_cast<std::int32_t>(matching.size());
 }
 
 std::int32_t openByIndex(const Platform& platform, uint32_t vid, uint32_t pid, uint32_t index,
                          PathRequest path, VexaHandle& handle)
 {
-    std::vector<DeviceRecord> devices;
-    if (platform.listDevices(devices) != VEXA_OK)
-        return VEXA_FAILED;
-    const std::string pattern = vidPidPattern(vid, pid);
-    uint32_t matchNumber = 0;
-    for (const auto& device : devices) {
-        if (!matchesVidPid(device, pattern))
-            continue;
-        if (matchNumber == index) {
-            // Converted before the open, so that nothing can fail between a
-            // successful open and the return of its handle.
-            const std::u16string shownPath = utf8ToUtf16(device.path);
-            VexaHandle opened = VEXA_INVALID_HANDLE;
-            if (const auto result = platform.openExclusive(device, opened); result != VEXA_OK)
-                return result;
-            return handOver(opened, shownPath, path, handle);
-        }
-        ++matchNumber;
-    }
-    return matchNumber == 0 ? VEXA_NO_MATCHING_DEVICE : VEXA_INDEX_BEYOND_COUNT;
+    std::vector<DeviceRecord> matching;
+    if (const auto result = listMatchingDevices(platform, vid, pid, matching); result != VEXA_OK)
+        return result;
+    if (matching.empty())
+        return VEXA_NO_MATCHING_DEVICE;
+    if (index >= matching.size())
+        return VEXA_INDEX_BEYOND_COUNT;
+    const DeviceRecord& device = matching[index];
+    // Converted before the open, so that nothing can fail between a
+    // successful open and the return of its handle.
+    const std::u16string shownPath = utf8ToUtf16(device.path);
+    VexaHandle opened = VEXA_INVALID_HANDLE;
+    if (const auto result = platform.openExclusive(device, opened); result != VEXA_OK)
+        return result;
+    return handOver(opened, shownPath, path, handle);
 }
 
 std::int32_t openBySerialNumber(const Platform& platform, uint32_t vid, uint32_t pid,
@@ -85,16 +91,13 @@ std::int32_t openBySerialNumber(const Platform& platform, uint32_t vid, uint32_t
 {
     if (const auto known = serialKnownToHidUsb(platform, vid, pid, serial); known != VEXA_OK)
         return known;
-    std::vector<DeviceRecord> devices;
-    if (platform.listDevices(devices) != VEXA_OK)
-        return VEXA_FAILED;
-    const std::string pattern = vidPidPattern(vid, pid);
-    bool anyMatched = false;
+    std::vector<DeviceRecord> matching;
+    if (const auto result = listMatchingDevices(platform, vid, pid, matching); result != VEXA_OK)
+        return result;
+    if (matching.empty())
+        return VEXA_NO_MATCHING_DEVICE;
     bool anyInUse = false;
-    for (const auto& device : devices) {
-        if (!matchesVidPid(device, pattern))
-            continue;
-        anyMatched = true;
+    for (const auto& device : matching) {
         const std::u16string shownPath = utf8ToUtf16(device.path);
         // Every matching device is opened in turn; one held elsewhere may
         // still be the wanted one, so it is remembered and the walk goes on.
@@ -111,8 +114,6 @@ std::int32_t openBySerialNumber(const Platform& platform, uint32_t vid, uint32_t
             return handOver(opened, shownPath, path, handle);
         platform::closeDevice(opened);
     }
-    if (!anyMatched)
-        return VEXA_NO_MATCHING_DEVICE;
     return anyInUse ? VEXA_DEVICE_IN_USE : VEXA_SERIAL_NOT_PRESENT;
 }
 

@@ -13,11 +13,6 @@ constexpr uint8_t bit4Shift = 4;
 constexpr uint8_t bits1to3Shift = 1;
 constexpr uint8_t largestBits1to3 = 4;
 
-bool isSelector(uint8_t selector)
-{
-    return selector == VEXA_CFG_CURRENT || selector == VEXA_CFG_POWERUP;
-}
-
 } // namespace
 
 extern "C" {

@@ -9,6 +9,12 @@
 // command exchange with its checks; the results are the exchange's codes.
 namespace vexa {
 
+// True for the two settings selectors, VEXA_CFG_CURRENT and VEXA_CFG_POWERUP.
+inline bool isSelector(std::uint8_t selector)
+{
+    return selector == VEXA_CFG_CURRENT || selector == VEXA_CFG_POWERUP;
+}
+
 // Command 0x41; the record-length byte at offset 2 must be 17.
 std::int32_t readCurrentSpiSettings(VexaHandle handle, SpiTransferSettings& settings);
 

@@ -301,8 +301,9 @@ VEXA_API int32_t Vexa_Reset(VexaHandle handle);
  *             out: size in use. txData and rxData hold at least that many.
  *  csMask     bits 0-8: pins to designate as the only chip-select pins for
  *             this and later transfers (0: keep the designations). Unless
- *             bit 8 or bit 31 is set, the chip settings are written again
- *             after the transfer.
+ *             bit 8 or bit 31 is set, or pin 8 serves its dedicated function
+ *             or has its default-direction bit set, the chip settings are
+ *             written again after the transfer.
  * A changed wanted rate or size is written to the chip's current settings.
  * On failure bitRate and txferSize keep the caller's values and rxData may be
  * partly written. Results: VEXA_OK or a code; transfer-specific ones are
