@@ -1,5 +1,6 @@
-// Report I/O and close on a handle, over socket pairs standing in for hidraw
-// nodes and bus connections.
+// Report I/O, close and the response length rule of a command exchange on a
+// handle, over socket pairs standing in for hidraw nodes and bus connections.
+#include "CommandExchange.h"
 #include "DeviceHandle.h"
 #include "platform/DeviceIo.h"
 
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <numeric>
+#include <vector>
 
 using namespace vexa;
 using namespace vexa::platform;
@@ -153,6 +155,30 @@ TEST(PosixDeviceIo, CloseReportsHandlesTheSystemDoesNotKnow)
     std::array<uint8_t, 65> report{};
     EXPECT_EQ(readReport(handle, report.data(), report.size(), shortTimeoutMs).code,
               VEXA_REPORT_IO_FAILED);
+}
+
+TEST(PosixDeviceIo, ResponseOfAnotherLengthFailsTheExchangeBeforeItsEcho)
+{
+    // Command 0x10 expects 11 response bytes. Each case is the input report the
+    // device answers with: report ID 0, then the response bytes.
+    struct Case {
+        std::vector<uint8_t> report;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {{0}, VEXA_FAILED},
+        {{0, 0x42, 0xFE, 1, 2, 3, 4, 5, 6, 7, 8}, VEXA_FAILED},
+        {{0, 0x10, 0x00, 1, 2, 3, 4, 5, 6, 7, 8, 9}, VEXA_OK},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.report.size());
+        SocketPair pair(DescriptorKind::busConnection);
+        ASSERT_EQ(::write(pair.device(), c.report.data(), c.report.size()),
+                  static_cast<ssize_t>(c.report.size()));
+        const std::array<uint8_t, 1> command{VEXA_CMD_STATUS};
+        std::array<uint8_t, 11> response{};
+        EXPECT_EQ(runCommand(pair.handle(), command, response), c.expected);
+    }
 }
 
 } // namespace
