@@ -4,7 +4,6 @@
 #include "hid/HidDevice.h"
 #include "hid/platform/HidPlatform.h"
 
-#include <QPointer>
 #include <stdexcept>
 
 namespace qzr {
@@ -49,13 +48,17 @@ void THidDevices::UpdateDeviceList()
 {
     FNumberOfHidDevices = 0;
     EnumerateHidDevices();
-    // A refresh may disconnect devices, whose handlers may unhook or destroy devices.
-    QList<QPointer<THidDevice>> devices;
-    for (auto* device : std::as_const(FHidDeviceList))
-        devices.append(device);
-    for (const auto& device : devices)
+    for (const auto& device : HookedDevices())
         if (!device.isNull() && device->FHidDevices == this)
             device->RefreshDeviceIndex();
+}
+
+QList<QPointer<THidDevice>> THidDevices::HookedDevices() const
+{
+    QList<QPointer<THidDevice>> devices;
+    for (auto* device : FHidDeviceList)
+        devices.append(device);
+    return devices;
 }
 
 bool THidDevices::DeviceChangeHook()
@@ -171,10 +174,7 @@ void THidDevices::UnhookHidDevice(THidDevice* HidDevice)
 
 void THidDevices::DisconnectAll()
 {
-    QList<QPointer<THidDevice>> devices;
-    for (auto* device : std::as_const(FHidDeviceList))
-        devices.append(device);
-    for (const auto& device : devices)
+    for (const auto& device : HookedDevices())
         if (!device.isNull())
             device->Disconnect();
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -69,6 +70,9 @@ private:
     // A hooked device lost its device (its reader's read failed) and disconnected itself.
     void HidDeviceLost();
     void RaiseDeviceChange();
+    // The hooked devices, watched: a disconnect's handlers may unhook or destroy devices while
+    // the caller walks them.
+    QList<QPointer<THidDevice>> HookedDevices() const;
     // Opens device DeviceNr for a query, or raises the errors of a query.
     template <typename Query> auto QueryDevice(std::uint16_t DeviceNr, Query&& Ask) const;
 
