@@ -194,7 +194,10 @@ TEST_F(ChipModelTest, UnpluggedCradleFailsItsHandle)
     EXPECT_EQ(Vexa_GetConnectedDevCount(vid, pid), 0);
 }
 
-TEST_F(ChipModelTest, ResetClosesTheHandleAndTheChipComesBack)
+// That the reset closes the handle is shown where nothing comes back onto the
+// bus; here the simulator shares the process and could reuse the descriptor
+// number at once, so the old handle is not touched again.
+TEST_F(ChipModelTest, ResetRestartsTheChipUnderItsPowerUpSettings)
 {
     uint32_t rate = 9600, idle = 0, active = 0, d1 = 0, d2 = 0, d3 = 0, size = 2;
     uint8_t mode = 1;
@@ -202,7 +205,6 @@ TEST_F(ChipModelTest, ResetClosesTheHandleAndTheChipComesBack)
                                 &size, &mode),
               VEXA_OK);
     ASSERT_EQ(Vexa_Reset(handle_), VEXA_OK);
-    EXPECT_EQ(Vexa_Close(handle_), VEXA_BAD_HANDLE);
     handle_ = VEXA_INVALID_HANDLE;
 
     // The chip leaves the bus and enumerates anew.
