@@ -89,7 +89,16 @@ void TMainForm::OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle)
     // its unplugging may have come before the failure.
     connect(window, &TCradleForm::CradleLost, this, &TMainForm::FreeLostCradles,
             Qt::QueuedConnection);
-    window->Connect(deviceNr);
+    try {
+        window->Connect(deviceNr);
+    } catch (...) {
+        // A window whose cradle cannot be opened goes at once: a cradle that
+        // keeps failing (a second bridge while the first is held) would
+        // otherwise leave another hidden window behind at every scan, since
+        // the failure ends the scan before lost cradles are freed.
+        delete window;
+        throw;
+    }
     FEnvironment.Translator.TranslateForm(*window);
     window->SetCaption();
     QTabWidget* pages = window->Controls.PageControl;
