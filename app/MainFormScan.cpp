@@ -112,6 +112,7 @@ void TMainForm::OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle)
     window->RestorePlacement(this);
     StepAside(*window);
     window->show();
+    window->FitToShownSheets();
 }
 
 void TMainForm::StepAside(TCradleForm& window)

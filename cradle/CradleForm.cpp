@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -207,6 +208,14 @@ void TCradleForm::closeEvent(QCloseEvent* event)
     Disconnect();
     SavePlacement();
     event->accept();
+}
+
+void TCradleForm::FitToShownSheets()
+{
+    // The sheets learn that a part of them was hidden through posted layout
+    // requests; take them first, so the size left over is known.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    resize(ClientWidth, ClientHeight);
 }
 
 void TCradleForm::RestorePlacement(const QWidget* anchor)

@@ -49,6 +49,9 @@ public:
 
     // Window placement: restored from the INI file, else centred on `anchor`.
     void RestorePlacement(const QWidget* anchor);
+    // Back to the window's outline size, or as near as the sheets and panels
+    // still shown allow, once the personality has hidden some of them.
+    void FitToShownSheets();
 
     // TSessionWindow
     void SetAllowances() override;
