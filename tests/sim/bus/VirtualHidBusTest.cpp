@@ -11,6 +11,7 @@
 #include <sys/un.h>
 #include <thread>
 
+#include "Eventually.h"
 #include "RawBusClient.h"
 #include "TemporaryDirectory.h"
 #include "sim/bus/BusThread.h"
@@ -84,20 +85,6 @@ sim::DeviceDescriptor cradleDescriptor()
     descriptor.reportSize = ReportSize;
     descriptor.strings = {{1, "Maker"}, {4, "Extra text"}};
     return descriptor;
-}
-
-// Waits (bounded) until `condition` holds.
-template <typename Condition>
-bool eventually(Condition condition, std::chrono::milliseconds limit = 5s)
-{
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
 }
 
 class VirtualHidBusTest : public ::testing::Test {

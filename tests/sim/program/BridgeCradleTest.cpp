@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "BridgeLinkClient.h"
+#include "Eventually.h"
 #include "HidLinkClient.h"
 #include "RawBusClient.h"
 #include "TemporaryDirectory.h"
@@ -21,19 +22,6 @@ constexpr std::uint8_t GetSpiSettings = 0x41;
 constexpr std::uint8_t SpiTransfer = 0x42;
 constexpr std::uint8_t WriteNvram = 0x60;
 constexpr std::uint8_t UsbKey = 0x30;
-
-template <typename Condition>
-bool eventually(Condition condition, std::chrono::milliseconds limit = 5s)
-{
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
 
 std::string descriptorValue(const std::filesystem::path& file, const std::string& key)
 {

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <thread>
 
+#include "Eventually.h"
 #include "HidLinkClient.h"
 #include "RawBusClient.h"
 #include "TemporaryDirectory.h"
@@ -25,18 +26,6 @@ using namespace std::chrono_literals;
 
 constexpr auto StartLimit = 20s;
 constexpr auto StopLimit = 20s;
-
-template <typename Condition> bool eventually(Condition condition, std::chrono::milliseconds limit)
-{
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
 
 // qzr-sim as a child process with standard input at /dev/null; killed if a
 // test leaves it running.
