@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cradle/CradleIdentifiers.h>
+#include <protocol/CradleIdentifiers.h>
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "cradle/UnitProtocol.h"
+#include "protocol/UnitProtocol.h"
 
 namespace qzr {
 

@@ -5,7 +5,8 @@
 
 #include "cradle/FrameCodec.h"
 #include "cradle/SessionInterfaces.h"
-#include "cradle/UnitProtocol.h"
+#include "protocol/SetupData.h"
+#include "protocol/UnitProtocol.h"
 
 namespace qzr {
 

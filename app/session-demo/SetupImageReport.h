@@ -2,7 +2,7 @@
 
 #include <iosfwd>
 
-#include "cradle/UnitProtocol.h"
+#include "protocol/SetupData.h"
 
 namespace qzr::demo {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "sim/bridge/VexaProtocol.h"
-#include <cradle/CradleIdentifiers.h>
+#include <protocol/CradleIdentifiers.h>
 
 // The settings records the bridge chip keeps, each as it travels in the
 // command reports (little-endian, from offset 4 of the report).

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include <cradle/CradleIdentifiers.h>
+#include <protocol/CradleIdentifiers.h>
 
 namespace sim {
 namespace {

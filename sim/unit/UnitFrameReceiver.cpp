@@ -1,6 +1,6 @@
 #include "sim/unit/UnitFrameReceiver.h"
 
-#include "cradle/UnitProtocol.h"
+#include "protocol/UnitProtocol.h"
 
 namespace sim {
 

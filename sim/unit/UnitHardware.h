@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "cradle/UnitProtocol.h"
+#include "protocol/SetupData.h"
 
 // The simulated unit's analogue front end and the factory image that a fresh
 // unit carries, calibrated to match that front end.

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "cradle/UnitProtocol.h"
+#include "protocol/LogData.h"
 #include "sim/unit/Zt46Unit.h"
 
 // The unit's data logger: its memory image and the state machine that fills

@@ -7,7 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "cradle/UnitProtocol.h"
+#include "protocol/LogData.h"
+#include "protocol/SetupData.h"
+#include "protocol/UnitProtocol.h"
 
 // Model of the ZT-46 readout unit's firmware as seen through its serial link:
 // bytes in, bytes out, a clock driven from outside. It does no I/O of its own

@@ -10,8 +10,8 @@
 #include "tests/hid/support/WaitFor.h"
 
 #include <QTemporaryDir>
-#include <cradle/CradleIdentifiers.h>
 #include <gtest/gtest.h>
+#include <protocol/CradleIdentifiers.h>
 
 #include <cstring>
 #include <sys/socket.h>

@@ -5,7 +5,7 @@
 
 #include "sim/program/Simulator.h"
 
-#include <cradle/CradleIdentifiers.h>
+#include <protocol/CradleIdentifiers.h>
 #include <vexalib.h>
 
 #include <gtest/gtest.h>

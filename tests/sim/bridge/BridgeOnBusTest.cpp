@@ -15,7 +15,7 @@
 
 #include "RawBusClient.h"
 #include "TemporaryDirectory.h"
-#include "cradle/CradleIdentifiers.h"
+#include "protocol/CradleIdentifiers.h"
 #include "sim/bridge/ReportFields.h"
 #include "sim/bridge/SettingsRecords.h"
 #include "sim/bridge/VexaProtocol.h"

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// Value types and constants of the ZT-46 readout unit's framed protocol, shared
-// by the program and the simulator's unit model.
+// Frame bytes and message IDs of the ZT-46 readout unit's framed protocol,
+// shared by the program and the simulator's unit model.
 namespace qzr {
 
 // Frame control bytes.
@@ -38,31 +38,6 @@ enum TMessageId : std::uint8_t {
     msgLoggerStatus = 0x27,
     msgStartLogger = 0x28,
     msgReadLog = 0x29,
-};
-
-// The unit's 64-byte setup image; little-endian fields.
-inline constexpr std::size_t SetupDataSize = 64;
-using TSetupData = std::array<std::uint8_t, SetupDataSize>;
-
-// The unit's two non-volatile setup areas.
-enum TNvmArea : std::uint8_t { nvmFactory = 0, nvmUser = 1 };
-
-// The unit's logger memory image: a 14-byte head (start time, delay, interval,
-// decimals, sensor ID) followed by interval records of minimum, maximum and
-// integral; erased memory reads 0xFF.
-inline constexpr std::size_t LogDataSize = 28160;
-inline constexpr std::size_t LogHeadSize = 14;
-inline constexpr std::size_t LogRecordSize = 8;
-inline constexpr std::size_t LogRecordCount = 3518;
-using TLogData = std::array<std::uint8_t, LogDataSize>;
-
-// Logger states reported in the status reply.
-enum TLoggerState : std::uint8_t {
-    lsIdle = 0,
-    lsArmed = 2,
-    lsLogging = 4,
-    lsMemoryFull = 6,
-    lsBatteryLow = 8,
 };
 
 } // namespace qzr
