@@ -270,11 +270,12 @@ void TCradleForm::RealTimerTimer()
     const int range = Controls.AdAmpSelectBox->ItemIndex();
     if (AdAmpSelectBoxWasClicked && range >= 0) {
         Session.MultiMode = false;
-        const auto selection = static_cast<std::uint8_t>(range * 2);
-        Session.SetupData[36] = selection;
-        Session.SetupData[37] = 0;
-        Codec.SendBlock(
-            TSessionProtocol::Message(msgWriteSetup, {Session.SessionID, 36, 0, selection, 0}), 6);
+        Session.SetupData.SetAmplifierIndex(range);
+        constexpr auto at = static_cast<std::uint8_t>(SetupOffset::AmplifierSelection);
+        Session.SendMessage(TSessionProtocol::Message(msgWriteSetup, {Session.SessionID, at, 0,
+                                                                      Session.SetupData[at],
+                                                                      Session.SetupData[at + 1]}),
+                            6);
         AdAmpSelectBoxWasClicked = false;
         return;
     }
@@ -288,7 +289,7 @@ void TCradleForm::LoggerTimerTimer()
 
 void TCradleForm::SendRequest(std::uint8_t messageId)
 {
-    Codec.SendBlock(TSessionProtocol::Message(messageId, {Session.SessionID}), 2);
+    Session.SendMessage(TSessionProtocol::Message(messageId, {Session.SessionID}), 2);
 }
 
 void TCradleForm::ReadRealtimeActionExecute()
@@ -313,16 +314,14 @@ void TCradleForm::SwitchRepeatedRequests(bool on, QTimer& requestTimer, TSession
 {
     Session.SessionTimeout = TSessionProtocol::RequestTimeoutTicks;
     if (on) {
-        SessionTimer.start();
-        Session.SessionState = state;
+        Session.SetSessionTimerActive(true);
+        Session.SetSessionState(state);
         requestTimer.start();
     } else {
         requestTimer.stop();
-        SessionTimer.stop();
-        Session.SessionState = ssIdle;
+        Session.SetSessionTimerActive(false);
+        Session.SetSessionState(ssIdle);
     }
-    SetAllowances();
-    SetCaption();
 }
 
 void TCradleForm::ShowUnitOnCradle(bool present)

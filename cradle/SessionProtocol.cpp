@@ -118,8 +118,7 @@ void TSessionProtocol::HandleIdentify()
     ConfigCode = ReadU16(7);
     SessionID = FSessionIds.NewSessionID();
     SendSession();
-    SessionState = ssHandshake;
-    Refresh();
+    SetSessionState(ssHandshake);
 }
 
 void TSessionProtocol::HandleSessionConfirm()
@@ -198,11 +197,10 @@ void TSessionProtocol::UnitGone()
 
 void TSessionProtocol::SessionStarts()
 {
-    SessionState = ssReadingSetup;
     SETUPIndex = 0;
     FWindow.SetProgress(0);
     FWindow.ClearSessionDisplays();
-    Refresh();
+    SetSessionState(ssReadingSetup);
     FWindow.SetSessionTimerActive(true);
     qCDebug(lcSession, "Session starts.");
 }
@@ -211,8 +209,7 @@ void TSessionProtocol::SessionEnds()
 {
     FWindow.SetSessionTimerActive(false);
     FWindow.EndRealtimeDisplay();
-    SessionState = ssNone;
-    Refresh();
+    SetSessionState(ssNone);
     qCDebug(lcSession, "Session ends.");
 }
 
@@ -230,8 +227,30 @@ void TSessionProtocol::OperationDone()
 {
     FWindow.SetSessionTimerActive(false);
     SessionTimeout = RequestTimeoutTicks;
-    SessionState = ssIdle;
+    SetSessionState(ssIdle);
+}
+
+void TSessionProtocol::SetSessionState(TSessionState state)
+{
+    SessionState = state;
     Refresh();
+}
+
+void TSessionProtocol::SendMessage(const TMessageBuffer& message, std::uint32_t count)
+{
+    FCodec.SendBlock(message, count);
+}
+
+void TSessionProtocol::SendRequest(const TMessageBuffer& message, std::uint32_t count)
+{
+    SessionTimeout = RequestTimeoutTicks;
+    SetSessionTimerActive(true);
+    SendMessage(message, count);
+}
+
+void TSessionProtocol::SetSessionTimerActive(bool active)
+{
+    FWindow.SetSessionTimerActive(active);
 }
 
 void TSessionProtocol::Refresh()

@@ -87,6 +87,17 @@ public:
     // The common end step of every unit operation.
     void OperationDone();
 
+    // Every change of SessionState goes through here: the window's enabled
+    // controls and caption follow at once (SetAllowances, SetCaption).
+    void SetSessionState(TSessionState state);
+    // Sends a message built with Message(); `count` bytes of it travel.
+    void SendMessage(const TMessageBuffer& message, std::uint32_t count);
+    // Starts a request that must be answered: SessionTimeout to 20 ticks, the
+    // session timer on, the message sent.
+    void SendRequest(const TMessageBuffer& message, std::uint32_t count);
+    // Switches the session timer on or off.
+    void SetSessionTimerActive(bool active);
+
     // The session timer's tick (every 100 ms while the timer is on).
     void SessionTimerTimer();
 
