@@ -1,7 +1,9 @@
+#include "SpiTransfer.h"
+
 #include "DeviceHandle.h"
 #include "SettingsCommands.h"
-#include "SpiTransferEngine.h"
-#include "vexalib.h"
+
+#include <algorithm>
 
 using namespace vexa;
 
@@ -10,7 +12,6 @@ namespace {
 constexpr uint32_t chipSelectPins = 0x1FF;
 constexpr uint32_t keepSettingsBit = 1u << 31;
 constexpr uint32_t pin8Bit = 1u << 8;
-constexpr uint32_t largestTransactionSize = 0xFFFF;
 // Wanted values that keep the chip's own.
 constexpr uint32_t keepBitRate = 0;
 constexpr uint32_t keepTransactionSize = 0x10000;
@@ -30,10 +31,11 @@ void designateChipSelects(ChipSettings& settings, uint32_t pins)
 
 } // namespace
 
-extern "C" {
+namespace vexa {
 
-int32_t Vexa_xferSpiData(VexaHandle handle, const uint8_t* txData, uint8_t* rxData,
-                         uint32_t* bitRate, uint32_t* txferSize, uint32_t csMask)
+int32_t transferSpiData(VexaHandle handle, const uint8_t* txData, uint8_t* rxData,
+                        uint32_t* bitRate, uint32_t* txferSize, uint32_t csMask,
+                        uint32_t bufferSize, const BusyPause& pause)
 {
     if (const auto result = checkHandle(handle); result != VEXA_OK)
         return result;
@@ -54,6 +56,10 @@ int32_t Vexa_xferSpiData(VexaHandle handle, const uint8_t* txData, uint8_t* rxDa
             result != VEXA_OK)
             return result;
     }
+    // The chip runs its transactions with the size of its settings; one
+    // larger than the caller's buffers would read and write beyond them.
+    if (settings.txferSize > bufferSize)
+        return VEXA_FAILED;
 
     const uint32_t pins = csMask & chipSelectPins;
     bool rewrite = (csMask & (keepSettingsBit | pin8Bit)) == 0;
@@ -73,7 +79,7 @@ int32_t Vexa_xferSpiData(VexaHandle handle, const uint8_t* txData, uint8_t* rxDa
     }
     if (settings.txferSize != 0) {
         const auto result =
-            runSpiTransfer(handle, txData, rxData, settings.bitRate, settings.txferSize);
+            runSpiTransfer(handle, txData, rxData, settings.bitRate, settings.txferSize, pause);
         if (result != VEXA_OK)
             return result;
     }
@@ -86,6 +92,22 @@ int32_t Vexa_xferSpiData(VexaHandle handle, const uint8_t* txData, uint8_t* rxDa
     return VEXA_OK;
 }
 
+} // namespace vexa
+
+extern "C" {
+
+int32_t Vexa_xferSpiData(VexaHandle handle, const uint8_t* txData, uint8_t* rxData,
+                         uint32_t* bitRate, uint32_t* txferSize, uint32_t csMask)
+{
+    // A wanted size keeps to the caller's buffers; with the chip's own size
+    // the caller has promised buffers of that size.
+    const uint32_t bufferSize = txferSize != nullptr && *txferSize <= largestTransactionSize
+                                    ? *txferSize
+                                    : largestTransactionSize;
+    return transferSpiData(handle, txData, rxData, bitRate, txferSize, csMask, bufferSize,
+                           sleepFor);
+}
+
 int32_t Vexa_xferSpiDataEx(VexaHandle handle, const uint8_t* txData, uint8_t* rxData,
                            uint32_t* bitRate, uint32_t* txferSize, uint32_t csMask,
                            uint32_t* idleCsValues, uint32_t* activeCsValues, uint32_t* delay1,
@@ -93,6 +115,7 @@ int32_t Vexa_xferSpiDataEx(VexaHandle handle, const uint8_t* txData, uint8_t* rx
 {
     if (txData == nullptr || rxData == nullptr)
         return VEXA_NULL_ARGUMENT;
+    const uint32_t wantedSize = txferSize != nullptr ? *txferSize : 0;
     const auto configured =
         Vexa_SetSpiConfig(handle, VEXA_CFG_CURRENT, bitRate, idleCsValues, activeCsValues, delay1,
                           delay2, delay3, txferSize, spiMode);
@@ -100,7 +123,10 @@ int32_t Vexa_xferSpiDataEx(VexaHandle handle, const uint8_t* txData, uint8_t* rx
         return configured;
     uint32_t rateInUse = keepBitRate;
     uint32_t sizeInUse = keepTransactionSize;
-    return Vexa_xferSpiData(handle, txData, rxData, &rateInUse, &sizeInUse, csMask);
+    // The buffers hold the wanted size; the chip may have applied less, and a
+    // chip that applied more or reports more now is refused.
+    return transferSpiData(handle, txData, rxData, &rateInUse, &sizeInUse, csMask,
+                           std::min(wantedSize, *txferSize), sleepFor);
 }
 
 } // extern "C"

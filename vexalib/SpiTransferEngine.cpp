@@ -16,6 +16,9 @@ constexpr std::size_t receivedCountOffset = 2;
 constexpr std::size_t engineStateOffset = 3;
 constexpr std::size_t receivedDataOffset = 4;
 
+static_assert(100000 / VEXA_LOWEST_BIT_RATE + 1 == VEXA_BUSY_PAUSE_LIMIT_MS,
+              "the pause limit is the busy delay at the lowest bit rate");
+
 // Copies the received bytes of an answer that are still expected.
 std::uint32_t takeReceived(const std::array<std::uint8_t, commandSize>& response,
                            std::uint8_t* rxData, std::uint32_t received, std::uint32_t size)
@@ -33,10 +36,20 @@ std::uint32_t busyDelayMilliseconds(std::uint32_t bitRate)
     return bitRate == 0 ? 1 : 100000 / bitRate + 1;
 }
 
-std::int32_t runSpiTransfer(VexaHandle handle, const std::uint8_t* txData, std::uint8_t* rxData,
-                            std::uint32_t bitRate, std::uint32_t size)
+std::uint32_t busyPauseMilliseconds(std::uint32_t bitRate)
 {
-    const auto busyDelay = std::chrono::milliseconds(busyDelayMilliseconds(bitRate));
+    return std::min<std::uint32_t>(busyDelayMilliseconds(bitRate), VEXA_BUSY_PAUSE_LIMIT_MS);
+}
+
+void sleepFor(std::chrono::milliseconds pause)
+{
+    std::this_thread::sleep_for(pause);
+}
+
+std::int32_t runSpiTransfer(VexaHandle handle, const std::uint8_t* txData, std::uint8_t* rxData,
+                            std::uint32_t bitRate, std::uint32_t size, const BusyPause& pause)
+{
+    const auto busyPause = std::chrono::milliseconds(busyPauseMilliseconds(bitRate));
     std::uint32_t chunk = std::min(size, maximumChunkSize);
     std::uint32_t remaining = size - chunk;
     std::uint32_t sent = 0;
@@ -64,7 +77,7 @@ std::int32_t runSpiTransfer(VexaHandle handle, const std::uint8_t* txData, std::
         case VEXA_ST_BUSY:
             // The same chunk is offered again after the pause.
             ++rounds;
-            std::this_thread::sleep_for(busyDelay);
+            pause(busyPause);
             if (rounds >= VEXA_TRANSFER_ROUNDS)
                 return VEXA_TRANSFER_GAVE_UP;
             continue;

@@ -223,7 +223,13 @@ enum VexaLimits {
     /* Bound of every report write and every report read. */
     VEXA_REPORT_TIMEOUT_MS = 1000,
     /* Busy answers and poll rounds a transfer may use before giving up. */
-    VEXA_TRANSFER_ROUNDS = 200
+    VEXA_TRANSFER_ROUNDS = 200,
+    /* The lowest SPI bit rate, in bits per second, that the chip can be set
+     * to. */
+    VEXA_LOWEST_BIT_RATE = 1500,
+    /* The longest pause after a busy answer: the pause at
+     * VEXA_LOWEST_BIT_RATE, taken also when a chip reports a lower rate. */
+    VEXA_BUSY_PAUSE_LIMIT_MS = 67
 };
 
 /* ---- Library, discovery, open and close ------------------------------- */
@@ -297,8 +303,10 @@ VEXA_API int32_t Vexa_Reset(VexaHandle handle);
  * Runs one SPI transaction with the chip's current transfer settings:
  * sends txferSize bytes from txData while receiving as many into rxData.
  *  bitRate    in: wanted bit rate (0 keeps the chip's); out: rate in use
- *  txferSize  in: wanted transaction size (above 0xFFFF keeps the chip's);
- *             out: size in use. txData and rxData hold at least that many.
+ *  txferSize  in: wanted transaction size, at most 0xFFFF: txData and rxData
+ *             hold at least that many bytes. Above 0xFFFF the chip's size
+ *             is kept, and the caller promises buffers of the chip's size
+ *             (up to 0xFFFF bytes). out: size in use.
  *  csMask     bits 0-8: pins to designate as the only chip-select pins for
  *             this and later transfers (0: keep the designations). Unless
  *             bit 8 or bit 31 is set, or pin 8 serves its dedicated function
@@ -306,10 +314,16 @@ VEXA_API int32_t Vexa_Reset(VexaHandle handle);
  *             written again after the transfer.
  * A changed wanted rate or size is written to the chip's current settings.
  * On failure bitRate and txferSize keep the caller's values and rxData may be
- * partly written. Results: VEXA_OK or a code; transfer-specific ones are
- * VEXA_SPI_SETTINGS_BUSY, VEXA_SPI_TRANSFER_REFUSED, VEXA_TRANSFER_GAVE_UP,
- * VEXA_TRANSFER_SHORT. A busy chip is asked again after 100000 / bitRate + 1
- * ms, at most VEXA_TRANSFER_ROUNDS times.
+ * partly written. The library never reads or writes beyond the wanted size:
+ * a chip whose settings name a larger transaction (as read, or as it applied
+ * the wanted size) gives VEXA_FAILED before any data moves. Results: VEXA_OK
+ * or a code; transfer-specific ones are VEXA_SPI_SETTINGS_BUSY,
+ * VEXA_SPI_TRANSFER_REFUSED, VEXA_TRANSFER_GAVE_UP, VEXA_TRANSFER_SHORT.
+ * A busy chip is asked again after 100000 / bitRate + 1 ms, never more than
+ * VEXA_BUSY_PAUSE_LIMIT_MS, at most VEXA_TRANSFER_ROUNDS times: the busy
+ * pauses of one call add up to at most VEXA_TRANSFER_ROUNDS *
+ * VEXA_BUSY_PAUSE_LIMIT_MS ms, and beyond them the call gives
+ * VEXA_TRANSFER_GAVE_UP.
  */
 VEXA_API int32_t Vexa_xferSpiData(VexaHandle handle, const uint8_t* txData, uint8_t* rxData,
                                   uint32_t* bitRate, uint32_t* txferSize, uint32_t csMask);
@@ -318,7 +332,12 @@ VEXA_API int32_t Vexa_xferSpiData(VexaHandle handle, const uint8_t* txData, uint
  * Sets the chip's current SPI transfer settings (as Vexa_SetSpiConfig with
  * VEXA_CFG_CURRENT; the variables receive the settings the chip applied),
  * then runs one transaction with them (as Vexa_xferSpiData with csMask).
- * NULL txData or rxData gives VEXA_NULL_ARGUMENT before the handle checks.
+ * txData and rxData hold at least the wanted txferSize bytes; the transaction
+ * has the size the chip applied, and a chip that applied a larger size than
+ * the wanted one, or reports a larger size when the transfer starts, gives
+ * VEXA_FAILED before any data moves (the variables then hold what the chip
+ * applied). NULL txData or rxData gives VEXA_NULL_ARGUMENT before the handle
+ * checks.
  */
 VEXA_API int32_t Vexa_xferSpiDataEx(VexaHandle handle, const uint8_t* txData, uint8_t* rxData,
                                     uint32_t* bitRate, uint32_t* txferSize, uint32_t csMask,
