@@ -9,6 +9,7 @@ packages=(
     libudev-dev libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
+    groff-base
 )
 
 missing=()

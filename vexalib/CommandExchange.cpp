@@ -1,5 +1,6 @@
 #include "CommandExchange.h"
 
+#include "ChipCommands.h"
 #include "platform/DeviceIo.h"
 
 #include <algorithm>

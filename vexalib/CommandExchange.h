@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChipCommands.h"
 #include "vexalib.h"
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+#include "ChipCommands.h"
 #include "CommandExchange.h"
 #include "DeviceHandle.h"
 #include "platform/DeviceIo.h"

@@ -1,4 +1,5 @@
 #include "ByteOrder.h"
+#include "ChipCommands.h"
 #include "CommandExchange.h"
 #include "DeviceHandle.h"
 #include "vexalib.h"

@@ -6,9 +6,8 @@
 
 namespace {
 
-// VEXALIB_VERSION comes from the build, the same value as the library's
-// file version.
-constexpr char16_t versionText[] = u"" VEXALIB_VERSION;
+// The header's version, which is also the library's file version.
+constexpr char16_t versionText[] = u"" VEXALIB_VERSION_STRING;
 static_assert(sizeof versionText <= VEXA_VERSION_BUFFER_CHARS * sizeof(vexa_char16));
 
 } // namespace

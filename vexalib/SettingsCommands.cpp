@@ -1,5 +1,6 @@
 #include "SettingsCommands.h"
 
+#include "ChipCommands.h"
 #include "CommandExchange.h"
 
 #include <array>

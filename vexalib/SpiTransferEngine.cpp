@@ -1,5 +1,6 @@
 #include "SpiTransferEngine.h"
 
+#include "ChipCommands.h"
 #include "CommandExchange.h"
 
 #include <algorithm>

@@ -2,6 +2,10 @@
    and answer from a C program. */
 #include <vexalib.h>
 
+#if VEXALIB_VERSION_NUMBER < 20100
+#error "the version number is not usable in preprocessor conditions"
+#endif
+
 #include <stddef.h>
 #include <stdio.h>
 
@@ -24,6 +28,10 @@ int main(void)
     failures += check(Vexa_GetLibraryVersion(version) == 12, "version byte count");
     for (i = 0; i < sizeof expected / sizeof expected[0]; ++i)
         failures += check(version[i] == expected[i], "version text");
+    for (i = 0; i < sizeof VEXALIB_VERSION_STRING; ++i)
+        failures += check(version[i] == (vexa_char16)VEXALIB_VERSION_STRING[i],
+                          "the library's version is the header's");
+    failures += check(VEXALIB_VERSION_NUMBER == 20100, "version number");
     failures += check(Vexa_Close(NULL) == VEXA_NULL_ARGUMENT, "close of NULL");
     failures += check(Vexa_Close(VEXA_INVALID_HANDLE) == VEXA_BAD_HANDLE, "close of invalid");
     failures += check(Vexa_GetLastError() == VEXA_OK, "no open yet");

@@ -1,5 +1,6 @@
 // Report I/O, close and the response length rule of a command exchange on a
 // handle, over socket pairs standing in for hidraw nodes and bus connections.
+#include "ChipCommands.h"
 #include "CommandExchange.h"
 #include "DeviceHandle.h"
 #include "platform/DeviceIo.h"

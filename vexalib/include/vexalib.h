@@ -15,7 +15,22 @@
  *    Vexa_GetLibraryVersion (a byte count) and the two opens (a handle).
  *  - Every function that takes a handle rejects NULL with VEXA_NULL_ARGUMENT
  *    and VEXA_INVALID_HANDLE with VEXA_BAD_HANDLE before anything else, unless
- *    its description says otherwise.
+ *    its description says otherwise. A NULL pointer argument that the
+ *    function needs is VEXA_NULL_ARGUMENT as well.
+ *  - The common results of every function that takes a handle: VEXA_OK,
+ *    VEXA_NULL_ARGUMENT and VEXA_BAD_HANDLE, and, when it talks to the chip,
+ *    the transport results of any of its command exchanges:
+ *      VEXA_REPORT_TIMEOUT    a report was not written or did not arrive in
+ *                             time
+ *      VEXA_REPORT_IO_FAILED  a report write or read failed (also when the
+ *                             device was unplugged)
+ *      VEXA_FAILED            a response had another length than the command
+ *                             expects
+ *      VEXA_ECHO_MISMATCH     a response does not echo the command
+ *      VEXA_CHIP_REFUSED      the chip answered with a status that the
+ *                             command has no other code for
+ *    Each function below lists the results it can give beyond the common
+ *    ones.
  *  - Out values are written only on success. Argument errors are found before
  *    any command is sent, so a rejected call changes nothing in the chip.
  *  - Every report exchange is bounded: a report that cannot be written or
@@ -39,6 +54,15 @@
 #define VEXALIB_H
 
 #include <stdint.h>
+
+/* The version of this header and of the library built from it. */
+#define VEXALIB_VERSION_MAJOR 2
+#define VEXALIB_VERSION_MINOR 1
+#define VEXALIB_VERSION_PATCH 0
+#define VEXALIB_VERSION_STRING "2.1.0"
+/* One number for comparisons: major * 10000 + minor * 100 + patch. */
+#define VEXALIB_VERSION_NUMBER                                                                     \
+    (VEXALIB_VERSION_MAJOR * 10000 + VEXALIB_VERSION_MINOR * 100 + VEXALIB_VERSION_PATCH)
 
 #if defined(_WIN32)
 #if defined(VEXALIB_BUILDING)
@@ -73,8 +97,9 @@ enum VexaResult {
     /* Success. */
     VEXA_OK = 0,
     /* A system call failed (device enumeration), a response had another
-     * length than the command expects, or the transfer engine met an
-     * unexpected status or engine state. */
+     * length than the command expects, the transfer engine met an
+     * unexpected status or engine state, or the chip names a larger SPI
+     * transaction than the caller's buffers hold. */
     VEXA_FAILED = -1,
     /* An argument value is out of its range. */
     VEXA_BAD_ARGUMENT_VALUE = -2,
@@ -110,7 +135,7 @@ enum VexaResult {
     VEXA_ECHO_MISMATCH = -201,
     /* The chip refused new SPI transfer settings because it is busy. */
     VEXA_SPI_SETTINGS_BUSY = -203,
-    /* The chip refused a transfer chunk (VEXA_ST_TRANSFER_REFUSED). */
+    /* The chip refused a transfer chunk (status 0xF7). */
     VEXA_SPI_TRANSFER_REFUSED = -204,
     /* The transfer used up its VEXA_TRANSFER_ROUNDS busy or poll rounds. */
     VEXA_TRANSFER_GAVE_UP = -205,
@@ -118,17 +143,17 @@ enum VexaResult {
     VEXA_TRANSFER_SHORT = -206,
     /* The chip refused the bus-release request because it is busy. */
     VEXA_BUS_RELEASE_BUSY = -207,
-    /* A power-up settings write or an EEPROM write was blocked
-     * (VEXA_ST_BLOCKED): the settings are password protected. */
+    /* A power-up settings write or an EEPROM write was blocked (status
+     * 0xFB): the settings are password protected. */
     VEXA_WRITE_BLOCKED = -300,
-    /* An EEPROM write was refused (VEXA_ST_EEPROM_REFUSED). */
+    /* An EEPROM write was refused (status 0xFA). */
     VEXA_EEPROM_WRITE_REFUSED = -301,
     /* The chip's settings are permanently locked, or password entry was
-     * answered with VEXA_ST_LOCKED. */
+     * answered with status 0xFC. */
     VEXA_ACCESS_LOCKED = -350,
-    /* Password entry was refused (VEXA_ST_PASSWORD_REFUSED). */
+    /* Password entry was refused (status 0xFD). */
     VEXA_PASSWORD_REFUSED = -351,
-    /* Password entry was blocked (VEXA_ST_BLOCKED). */
+    /* Password entry was blocked (status 0xFB). */
     VEXA_PASSWORD_BLOCKED = -352,
     /* Password protection is already enabled. */
     VEXA_PROTECTION_ALREADY_ON = -353,
@@ -162,57 +187,6 @@ enum VexaAccessControl {
     VEXA_AC_CHANGE_PASSWORD = 0xA5 /* mode only: change the password */
 };
 
-/* Engine states reported by the chip in answer to a transfer chunk. */
-enum VexaTransferState {
-    VEXA_XFER_FINISHED = 0x10,  /* the transaction has ended */
-    VEXA_XFER_STARTED = 0x20,   /* the chunk was taken, no received data yet */
-    VEXA_XFER_DATA_READY = 0x30 /* the chunk was taken and received data is attached */
-};
-
-/* Chip status bytes other than 0x00 (success). */
-enum VexaChipStatus {
-    VEXA_ST_TRANSFER_REFUSED = 0xF7,
-    VEXA_ST_BUSY = 0xF8,
-    VEXA_ST_EEPROM_REFUSED = 0xFA,
-    VEXA_ST_BLOCKED = 0xFB,
-    VEXA_ST_LOCKED = 0xFC,
-    VEXA_ST_PASSWORD_REFUSED = 0xFD
-};
-
-/* Command codes of the chip (offset 0 of a command and of its response). */
-enum VexaCommand {
-    VEXA_CMD_STATUS = 0x10,
-    VEXA_CMD_CANCEL_TRANSFER = 0x11,
-    VEXA_CMD_INTERRUPT_COUNT = 0x12,
-    VEXA_CMD_GET_CHIP_SETTINGS = 0x20,
-    VEXA_CMD_SET_CHIP_SETTINGS = 0x21,
-    VEXA_CMD_SET_PIN_VALUES = 0x30,
-    VEXA_CMD_GET_PIN_VALUES = 0x31,
-    VEXA_CMD_SET_PIN_DIRECTIONS = 0x32,
-    VEXA_CMD_GET_PIN_DIRECTIONS = 0x33,
-    VEXA_CMD_SET_SPI_SETTINGS = 0x40,
-    VEXA_CMD_GET_SPI_SETTINGS = 0x41,
-    VEXA_CMD_SPI_TRANSFER = 0x42,
-    VEXA_CMD_READ_EEPROM = 0x50,
-    VEXA_CMD_WRITE_EEPROM = 0x51,
-    VEXA_CMD_WRITE_NVRAM = 0x60,
-    VEXA_CMD_READ_NVRAM = 0x61,
-    VEXA_CMD_SEND_PASSWORD = 0x70,
-    VEXA_CMD_BUS_RELEASE = 0x80,
-    VEXA_CMD_RESET = 0xF0
-};
-
-/* Sub-commands of VEXA_CMD_WRITE_NVRAM and VEXA_CMD_READ_NVRAM (offset 1 of
- * the command, offset 2 of the response): the power-up records. */
-enum VexaNvramRecord {
-    VEXA_NV_SPI_SETTINGS = 0x10,
-    VEXA_NV_CHIP_SETTINGS = 0x20,
-    VEXA_NV_USB_KEY = 0x30,
-    VEXA_NV_PRODUCT_NAME = 0x40,
-    VEXA_NV_MANUFACTURER_NAME = 0x50,
-    VEXA_NV_SERIAL_NUMBER = 0x60
-};
-
 enum VexaLimits {
     /* Capacity in characters that Vexa_GetLibraryVersion requires. */
     VEXA_VERSION_BUFFER_CHARS = 32,
@@ -235,9 +209,10 @@ enum VexaLimits {
 /* ---- Library, discovery, open and close ------------------------------- */
 
 /*
- * Writes the library version "2.1.0" with its terminating zero into
- * `version`, which must hold VEXA_VERSION_BUFFER_CHARS characters.
- * Returns the number of bytes written (12), or VEXA_NULL_ARGUMENT.
+ * Writes the library version VEXALIB_VERSION_STRING ("2.1.0") with its
+ * terminating zero into `version`, which must hold VEXA_VERSION_BUFFER_CHARS
+ * characters. Returns the number of bytes written (12), or
+ * VEXA_NULL_ARGUMENT.
  */
 VEXA_API int32_t Vexa_GetLibraryVersion(vexa_char16* version);
 
@@ -252,7 +227,8 @@ VEXA_API int32_t Vexa_GetLastError(void);
 
 /*
  * Returns the number of present devices with vendor ID `vid` and product ID
- * `pid` (0 or more), or VEXA_FAILED, or VEXA_NO_MEMORY.
+ * `pid` (0 or more), or VEXA_FAILED (the device list could not be read), or
+ * VEXA_NO_MEMORY.
  */
 VEXA_API int32_t Vexa_GetConnectedDevCount(uint32_t vid, uint32_t pid);
 
@@ -262,10 +238,10 @@ VEXA_API int32_t Vexa_GetConnectedDevCount(uint32_t vid, uint32_t pid);
  *  devicePath      optional buffer that receives the device path
  *  devicePathSize  optional; in: capacity of devicePath in bytes (0: no path
  *                  wanted); out, only on VEXA_PATH_BUFFER_SHORT: bytes needed
- * Returns the handle, or VEXA_INVALID_HANDLE on failure. The result code
- * (VEXA_OK, VEXA_PATH_BUFFER_SHORT, VEXA_NO_MEMORY, VEXA_FAILED,
- * VEXA_INDEX_BEYOND_COUNT, VEXA_NO_MATCHING_DEVICE, VEXA_OPEN_REFUSED,
- * VEXA_DEVICE_IN_USE) is stored for Vexa_GetLastError.
+ * Returns the handle, or VEXA_INVALID_HANDLE on failure. The result code is
+ * stored for Vexa_GetLastError: VEXA_OK, VEXA_PATH_BUFFER_SHORT (the device
+ * is not left open), VEXA_NO_MEMORY, VEXA_FAILED, VEXA_INDEX_BEYOND_COUNT,
+ * VEXA_NO_MATCHING_DEVICE, VEXA_OPEN_REFUSED or VEXA_DEVICE_IN_USE.
  */
 VEXA_API VexaHandle Vexa_OpenByIndex(uint32_t vid, uint32_t pid, uint32_t index,
                                      vexa_char16* devicePath, uint32_t* devicePathSize);
@@ -274,25 +250,28 @@ VEXA_API VexaHandle Vexa_OpenByIndex(uint32_t vid, uint32_t pid, uint32_t index,
  * Opens exclusively the matching device whose USB serial number equals
  * `serialNumber` (compared without regard to letter case over at most 10
  * characters; a serial number of more than 10 characters is never found).
- * Path arguments and result as for Vexa_OpenByIndex; the result code may also
- * be VEXA_NULL_ARGUMENT (no serialNumber) or VEXA_SERIAL_NOT_PRESENT.
- * VEXA_DEVICE_IN_USE means that no free matching device carries the serial
- * number and at least one matching device is in use.
+ * Path arguments and result as for Vexa_OpenByIndex. The result code stored
+ * for Vexa_GetLastError: VEXA_OK, VEXA_NULL_ARGUMENT (no serialNumber),
+ * VEXA_PATH_BUFFER_SHORT, VEXA_NO_MEMORY, VEXA_FAILED,
+ * VEXA_NO_MATCHING_DEVICE, VEXA_OPEN_REFUSED, VEXA_DEVICE_IN_USE (no free
+ * matching device carries the serial number and at least one matching device
+ * is in use) or VEXA_SERIAL_NOT_PRESENT.
  */
 VEXA_API VexaHandle Vexa_OpenBySN(uint32_t vid, uint32_t pid, const vexa_char16* serialNumber,
                                   vexa_char16* devicePath, uint32_t* devicePathSize);
 
 /*
- * Closes the handle. Returns VEXA_OK, VEXA_NULL_ARGUMENT, VEXA_BAD_HANDLE
- * (invalid or already closed) or VEXA_CLOSE_REFUSED.
+ * Closes the handle. Sends nothing to the chip. Results: VEXA_OK,
+ * VEXA_NULL_ARGUMENT, VEXA_BAD_HANDLE (invalid or already closed) or
+ * VEXA_CLOSE_REFUSED.
  */
 VEXA_API int32_t Vexa_Close(VexaHandle handle);
 
 /*
  * Sends the chip its reset command (no response is awaited) and closes the
  * handle; the chip restarts and enumerates anew. A failed write leaves the
- * handle open. Returns VEXA_OK, VEXA_NULL_ARGUMENT, VEXA_BAD_HANDLE,
- * VEXA_CLOSE_REFUSED, or the write's VEXA_REPORT_TIMEOUT /
+ * handle open. Results: VEXA_OK, VEXA_NULL_ARGUMENT, VEXA_BAD_HANDLE,
+ * VEXA_CLOSE_REFUSED, or the write's VEXA_REPORT_TIMEOUT or
  * VEXA_REPORT_IO_FAILED.
  */
 VEXA_API int32_t Vexa_Reset(VexaHandle handle);
@@ -316,14 +295,16 @@ VEXA_API int32_t Vexa_Reset(VexaHandle handle);
  * On failure bitRate and txferSize keep the caller's values and rxData may be
  * partly written. The library never reads or writes beyond the wanted size:
  * a chip whose settings name a larger transaction (as read, or as it applied
- * the wanted size) gives VEXA_FAILED before any data moves. Results: VEXA_OK
- * or a code; transfer-specific ones are VEXA_SPI_SETTINGS_BUSY,
- * VEXA_SPI_TRANSFER_REFUSED, VEXA_TRANSFER_GAVE_UP, VEXA_TRANSFER_SHORT.
+ * the wanted size) gives VEXA_FAILED before any data moves.
  * A busy chip is asked again after 100000 / bitRate + 1 ms, never more than
  * VEXA_BUSY_PAUSE_LIMIT_MS, at most VEXA_TRANSFER_ROUNDS times: the busy
  * pauses of one call add up to at most VEXA_TRANSFER_ROUNDS *
  * VEXA_BUSY_PAUSE_LIMIT_MS ms, and beyond them the call gives
  * VEXA_TRANSFER_GAVE_UP.
+ * Results beyond the common ones: VEXA_FAILED (also an unexpected chunk
+ * status or engine state, or a transaction larger than the buffers),
+ * VEXA_SPI_SETTINGS_BUSY, VEXA_SPI_TRANSFER_REFUSED, VEXA_TRANSFER_GAVE_UP,
+ * VEXA_TRANSFER_SHORT.
  */
 VEXA_API int32_t Vexa_xferSpiData(VexaHandle handle, const uint8_t* txData, uint8_t* rxData,
                                   uint32_t* bitRate, uint32_t* txferSize, uint32_t csMask);
@@ -338,6 +319,9 @@ VEXA_API int32_t Vexa_xferSpiData(VexaHandle handle, const uint8_t* txData, uint
  * VEXA_FAILED before any data moves (the variables then hold what the chip
  * applied). NULL txData or rxData gives VEXA_NULL_ARGUMENT before the handle
  * checks.
+ * Results beyond the common ones: those of Vexa_SetSpiConfig with
+ * VEXA_CFG_CURRENT (VEXA_BAD_ARGUMENT_VALUE, VEXA_SPI_SETTINGS_BUSY) and of
+ * Vexa_xferSpiData.
  */
 VEXA_API int32_t Vexa_xferSpiDataEx(VexaHandle handle, const uint8_t* txData, uint8_t* rxData,
                                     uint32_t* bitRate, uint32_t* txferSize, uint32_t csMask,
@@ -347,8 +331,9 @@ VEXA_API int32_t Vexa_xferSpiDataEx(VexaHandle handle, const uint8_t* txData, ui
 
 /*
  * Reads the SPI transfer settings of `selector` (VEXA_CFG_CURRENT or
- * VEXA_CFG_POWERUP, else VEXA_BAD_ARGUMENT_VALUE). Pin words have bit n for
- * pin n. All pointers are out values and required.
+ * VEXA_CFG_POWERUP). Pin words have bit n for pin n. All pointers are out
+ * values and required.
+ * Results beyond the common ones: VEXA_BAD_ARGUMENT_VALUE (another selector).
  */
 VEXA_API int32_t Vexa_GetSpiConfig(VexaHandle handle, uint8_t selector, uint32_t* bitRate,
                                    uint32_t* idleCsValues, uint32_t* activeCsValues,
@@ -356,28 +341,35 @@ VEXA_API int32_t Vexa_GetSpiConfig(VexaHandle handle, uint8_t selector, uint32_t
                                    uint32_t* txferSize, uint8_t* spiMode);
 
 /*
- * Writes the SPI transfer settings of `selector`. Delays and txferSize above
- * 0xFFFF, spiMode above 3 or another selector give VEXA_BAD_ARGUMENT_VALUE;
- * of the CS value words only the low 16 bits are sent. With
- * VEXA_CFG_CURRENT the variables receive the settings the chip applied; with
- * VEXA_CFG_POWERUP they are left unchanged. The chip may answer
- * VEXA_SPI_SETTINGS_BUSY, or VEXA_WRITE_BLOCKED for a protected power-up write.
+ * Writes the SPI transfer settings of `selector`. Of the CS value words only
+ * the low 16 bits are sent. With VEXA_CFG_CURRENT the variables receive the
+ * settings the chip applied; with VEXA_CFG_POWERUP they are left unchanged.
+ * Results beyond the common ones: VEXA_BAD_ARGUMENT_VALUE (delays or
+ * txferSize above 0xFFFF, spiMode above 3, another selector),
+ * VEXA_SPI_SETTINGS_BUSY, VEXA_WRITE_BLOCKED (a protected power-up write).
  */
 VEXA_API int32_t Vexa_SetSpiConfig(VexaHandle handle, uint8_t selector, uint32_t* bitRate,
                                    uint32_t* idleCsValues, uint32_t* activeCsValues,
                                    uint32_t* delay1, uint32_t* delay2, uint32_t* delay3,
                                    uint32_t* txferSize, uint8_t* spiMode);
 
-/* Cancels the running transfer in the chip; the two status bytes of its
- * answer are passed out unchanged. */
+/*
+ * Cancels the running transfer in the chip; the two status bytes of its
+ * answer are passed out unchanged. No results beyond the common ones.
+ */
 VEXA_API int32_t Vexa_CancelSpiTxfer(VexaHandle handle, uint8_t* statusByte2, uint8_t* statusByte3);
 
-/* Requests the release of the SPI bus; releaseValue is 0 or 1 (else
- * VEXA_BAD_ARGUMENT_VALUE). A busy chip gives VEXA_BUS_RELEASE_BUSY. */
+/*
+ * Requests the release of the SPI bus; releaseValue is 0 or 1.
+ * Results beyond the common ones: VEXA_BAD_ARGUMENT_VALUE (another value),
+ * VEXA_BUS_RELEASE_BUSY.
+ */
 VEXA_API int32_t Vexa_RequestSpiBusRel(VexaHandle handle, uint8_t releaseValue);
 
-/* Reads the chip's status; bytes 2, 3 and 10 of its answer are passed out
- * unchanged. */
+/*
+ * Reads the chip's status; bytes 2, 3 and 10 of its answer are passed out
+ * unchanged. No results beyond the common ones.
+ */
 VEXA_API int32_t Vexa_GetSpiStatus(VexaHandle handle, uint8_t* statusByte2, uint8_t* statusByte3,
                                    uint8_t* statusByte10);
 
@@ -388,6 +380,7 @@ VEXA_API int32_t Vexa_GetSpiStatus(VexaHandle handle, uint8_t* statusByte2, uint
  * (9 bytes, VexaPinDesignation), the default output levels and directions
  * (bit n = pin n) and the three fields of the settings byte. All pointers are
  * out values and required.
+ * Results beyond the common ones: VEXA_BAD_ARGUMENT_VALUE (another selector).
  */
 VEXA_API int32_t Vexa_GetGpioConfig(VexaHandle handle, uint8_t selector, uint8_t* pinDesignations,
                                     uint32_t* defaultOutputs, uint32_t* defaultDirections,
@@ -395,34 +388,38 @@ VEXA_API int32_t Vexa_GetGpioConfig(VexaHandle handle, uint8_t selector, uint8_t
                                     uint8_t* settingsBit0);
 
 /*
- * Writes the pin configuration of `selector`. Designations above 2,
- * settingsBit4 or settingsBit0 above 1, settingsBits1to3 above 4 or another
- * selector give VEXA_BAD_ARGUMENT_VALUE; of the pin words only the low 16 bits
- * are sent. A power-up write keeps the chip's access-control state and may be
- * answered VEXA_WRITE_BLOCKED on a protected chip.
+ * Writes the pin configuration of `selector`. Of the pin words only the low
+ * 16 bits are sent. A power-up write keeps the chip's access-control state.
+ * Results beyond the common ones: VEXA_BAD_ARGUMENT_VALUE (a designation above
+ * 2, settingsBit4 or settingsBit0 above 1, settingsBits1to3 above 4, another
+ * selector), VEXA_WRITE_BLOCKED (a protected power-up write).
  */
 VEXA_API int32_t Vexa_SetGpioConfig(VexaHandle handle, uint8_t selector,
                                     const uint8_t* pinDesignations, uint32_t defaultOutputs,
                                     uint32_t defaultDirections, uint8_t settingsBit4,
                                     uint8_t settingsBits1to3, uint8_t settingsBit0);
 
-/* Reads the current pin directions (bit n = pin n). */
+/* Reads the current pin directions (bit n = pin n). No results beyond the
+ * common ones. */
 VEXA_API int32_t Vexa_GetGpioPinDir(VexaHandle handle, uint32_t* directions);
 
-/* Sets the current pin directions (low 16 bits sent). */
+/* Sets the current pin directions (low 16 bits sent). No results beyond the
+ * common ones. */
 VEXA_API int32_t Vexa_SetGpioPinDir(VexaHandle handle, uint32_t directions);
 
-/* Reads the current pin levels (bit n = pin n). */
+/* Reads the current pin levels (bit n = pin n). No results beyond the common
+ * ones. */
 VEXA_API int32_t Vexa_GetGpioPinVal(VexaHandle handle, uint32_t* values);
 
 /* Sets the pin levels (low 16 bits sent); newValues receives the levels the
- * chip reports after the change. */
+ * chip reports after the change. No results beyond the common ones. */
 VEXA_API int32_t Vexa_SetGpioPinVal(VexaHandle handle, uint32_t values, uint32_t* newValues);
 
 /*
  * Reads the USB key parameters kept for start-up: vendor and product ID,
  * power attributes (bits 7 and 6 of bmAttributes), remote wake-up (0 or 1)
  * and maximum current in mA. All pointers are out values and required.
+ * No results beyond the common ones.
  */
 VEXA_API int32_t Vexa_GetUsbKeyParams(VexaHandle handle, uint16_t* vid, uint16_t* pid,
                                       uint8_t* powerAttributes, uint8_t* remoteWake,
@@ -431,8 +428,9 @@ VEXA_API int32_t Vexa_GetUsbKeyParams(VexaHandle handle, uint16_t* vid, uint16_t
 /*
  * Writes the USB key parameters kept for start-up. powerAttributes is 0x40,
  * 0x80 or 0xC0; remoteWake 0 or 1; maxCurrent 2 to 510 mA, kept by the chip in
- * 2 mA units (odd values are rounded up). Other values give
- * VEXA_BAD_ARGUMENT_VALUE.
+ * 2 mA units (odd values are rounded up).
+ * Results beyond the common ones: VEXA_BAD_ARGUMENT_VALUE (another value),
+ * VEXA_WRITE_BLOCKED (a protected chip).
  */
 VEXA_API int32_t Vexa_SetUsbKeyParams(VexaHandle handle, uint16_t vid, uint16_t pid,
                                       uint8_t powerAttributes, uint8_t remoteWake,
@@ -440,44 +438,48 @@ VEXA_API int32_t Vexa_SetUsbKeyParams(VexaHandle handle, uint16_t vid, uint16_t 
 
 /*
  * Read a USB string kept for start-up into `text`, which holds at least
- * VEXA_MAX_STRING_CHARS + 1 characters. A malformed descriptor gives
- * VEXA_BAD_STRING_DESCRIPTOR and leaves `text` unchanged.
+ * VEXA_MAX_STRING_CHARS + 1 characters.
+ * Results beyond the common ones: VEXA_BAD_STRING_DESCRIPTOR (the chip's
+ * answer is no well-formed string descriptor; `text` is left unchanged).
  */
 VEXA_API int32_t Vexa_GetManufacturerString(VexaHandle handle, vexa_char16* text);
 VEXA_API int32_t Vexa_GetProductString(VexaHandle handle, vexa_char16* text);
 VEXA_API int32_t Vexa_GetSerialNumber(VexaHandle handle, vexa_char16* text);
 
 /*
- * Write a USB string kept for start-up; more than VEXA_MAX_STRING_CHARS
- * characters give VEXA_STRING_TOO_LONG. May be answered VEXA_WRITE_BLOCKED on
- * a protected chip.
+ * Write a USB string kept for start-up.
+ * Results beyond the common ones: VEXA_STRING_TOO_LONG (more than
+ * VEXA_MAX_STRING_CHARS characters), VEXA_WRITE_BLOCKED (a protected chip).
  */
 VEXA_API int32_t Vexa_SetManufacturerString(VexaHandle handle, const vexa_char16* text);
 VEXA_API int32_t Vexa_SetProductString(VexaHandle handle, const vexa_char16* text);
 
 /* ---- EEPROM, interrupt counter and access control --------------------- */
 
-/* Reads the user EEPROM byte at `address`. */
+/* Reads the user EEPROM byte at `address`. No results beyond the common ones
+ * (an answer for another address is VEXA_ECHO_MISMATCH). */
 VEXA_API int32_t Vexa_ReadEEProm(VexaHandle handle, uint8_t address, uint8_t* value);
 
-/* Writes the user EEPROM byte at `address`. The chip may answer
- * VEXA_EEPROM_WRITE_REFUSED or VEXA_WRITE_BLOCKED; the byte is then unchanged. */
+/* Writes the user EEPROM byte at `address`. Results beyond the common ones:
+ * VEXA_EEPROM_WRITE_REFUSED, VEXA_WRITE_BLOCKED; the byte is then unchanged. */
 VEXA_API int32_t Vexa_WriteEEProm(VexaHandle handle, uint8_t address, uint8_t value);
 
 /* Reads the interrupt event counter; resetSelector is passed to the chip,
- * which decides whether and how the counter is reset. */
+ * which decides whether and how the counter is reset. No results beyond the
+ * common ones. */
 VEXA_API int32_t Vexa_GetInterruptCount(VexaHandle handle, uint32_t* count, uint8_t resetSelector);
 
 /* Reads the access-control state of the power-up settings (VexaAccessControl)
- * and two status bytes of the chip, passed out unchanged. */
+ * and two status bytes of the chip, passed out unchanged. No results beyond
+ * the common ones. */
 VEXA_API int32_t Vexa_GetAccessCtrlStatus(VexaHandle handle, uint8_t* accessControl,
                                           uint8_t* statusByte4, uint8_t* statusByte5);
 
 /*
  * Enters the password (exactly VEXA_PASSWORD_CHARS 8-bit characters and a
- * terminating zero, else VEXA_BAD_ARGUMENT_VALUE) so that protected power-up
- * writes are accepted. Results besides VEXA_OK: VEXA_PASSWORD_REFUSED,
- * VEXA_PASSWORD_BLOCKED, VEXA_ACCESS_LOCKED and the transport's codes.
+ * terminating zero) so that protected power-up writes are accepted.
+ * Results beyond the common ones: VEXA_BAD_ARGUMENT_VALUE (another length),
+ * VEXA_PASSWORD_REFUSED, VEXA_PASSWORD_BLOCKED, VEXA_ACCESS_LOCKED.
  */
 VEXA_API int32_t Vexa_EnterPassword(VexaHandle handle, const char* password);
 
@@ -486,17 +488,20 @@ VEXA_API int32_t Vexa_EnterPassword(VexaHandle handle, const char* password);
  *  VEXA_AC_OPEN             remove it (enters currentPassword first; nothing
  *                           is written when the chip is open already)
  *  VEXA_AC_PASSWORD         enable it with newPassword
- *                           (VEXA_PROTECTION_ALREADY_ON if enabled)
  *  VEXA_AC_CHANGE_PASSWORD  enter currentPassword, then set newPassword
- *                           (VEXA_PROTECTION_NOT_ON if not enabled)
- * Another mode gives VEXA_BAD_ARGUMENT_VALUE; a locked chip VEXA_ACCESS_LOCKED.
  * Passwords as for Vexa_EnterPassword; the library stores none.
+ * Results beyond the common ones: VEXA_BAD_ARGUMENT_VALUE (another mode, a
+ * password of another length), VEXA_ACCESS_LOCKED (a locked chip),
+ * VEXA_PROTECTION_ALREADY_ON (VEXA_AC_PASSWORD on a protected chip),
+ * VEXA_PROTECTION_NOT_ON (VEXA_AC_CHANGE_PASSWORD on an open chip), the
+ * password entry's VEXA_PASSWORD_REFUSED and VEXA_PASSWORD_BLOCKED, and the
+ * write's VEXA_WRITE_BLOCKED.
  */
 VEXA_API int32_t Vexa_SetAccessControl(VexaHandle handle, uint8_t mode, const char* currentPassword,
                                        const char* newPassword);
 
-/* Locks the power-up settings for good. A locked chip gives
- * VEXA_ACCESS_LOCKED. This cannot be undone. */
+/* Locks the power-up settings for good; this cannot be undone. Results beyond
+ * the common ones: VEXA_ACCESS_LOCKED (locked already), VEXA_WRITE_BLOCKED. */
 VEXA_API int32_t Vexa_SetPermanentLock(VexaHandle handle);
 
 #ifdef __cplusplus
