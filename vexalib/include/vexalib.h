@@ -300,7 +300,9 @@ VEXA_API int32_t Vexa_Reset(VexaHandle handle);
  * VEXA_BUSY_PAUSE_LIMIT_MS, at most VEXA_TRANSFER_ROUNDS times: the busy
  * pauses of one call add up to at most VEXA_TRANSFER_ROUNDS *
  * VEXA_BUSY_PAUSE_LIMIT_MS ms, and beyond them the call gives
- * VEXA_TRANSFER_GAVE_UP.
+ * VEXA_TRANSFER_GAVE_UP. The whole call sends at most 5 settings commands
+ * and txferSize / 60 + 1 + VEXA_TRANSFER_ROUNDS transfer chunks, each
+ * exchange bounded by VEXA_REPORT_TIMEOUT_MS for its write and its read.
  * Results beyond the common ones: VEXA_FAILED (also an unexpected chunk
  * status or engine state, or a transaction larger than the buffers),
  * VEXA_SPI_SETTINGS_BUSY, VEXA_SPI_TRANSFER_REFUSED, VEXA_TRANSFER_GAVE_UP,
