@@ -1,7 +1,7 @@
 # Checks the manual page vexalib(3) against the public header: every function
 # the header declares has its synopsis line, every result code and every
 # limit the header names is described, and groff formats the page without a
-# warning.
+# warning; its title line names the header's version.
 # Arguments: -DHEADER=<vexalib.h> -DPAGE=<vexalib.3> -DGROFF=<groff or empty>
 file(READ ${HEADER} header)
 file(READ ${PAGE} page)
@@ -34,6 +34,12 @@ foreach(entry IN LISTS macros)
         list(APPEND missing ${name})
     endif()
 endforeach()
+
+string(REGEX MATCH "#define VEXALIB_VERSION_STRING \"([0-9.]+)\"" ignored "${header}")
+set(version ${CMAKE_MATCH_1})
+if(NOT page MATCHES "\n\\.TH VEXALIB 3 [^\n]* \"vexalib ${version}\"")
+    list(APPEND missing "the version ${version} in its title line")
+endif()
 
 if(missing)
     message(FATAL_ERROR "vexalib.3 lacks: ${missing}")
