@@ -19,7 +19,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <bit>
 #include <utility>
 
 namespace qzr {
@@ -40,24 +39,6 @@ QString NextWindowName()
     static int created = 0;
     const int number = created++;
     return number == 0 ? QStringLiteral("CradleForm") : QStringLiteral("CradleForm_%1").arg(number);
-}
-
-std::int16_t SignedWord(const TSetupData& image, std::size_t at)
-{
-    return static_cast<std::int16_t>(image[at] | (image[at + 1] << 8));
-}
-
-std::uint16_t UnsignedWord(const TSetupData& image, std::size_t at)
-{
-    return static_cast<std::uint16_t>(image[at] | (image[at + 1] << 8));
-}
-
-float SingleAt(const TSetupData& image, std::size_t at)
-{
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        bits |= static_cast<std::uint32_t>(image[at + i]) << (8 * i);
-    return std::bit_cast<float>(bits);
 }
 
 } // namespace
@@ -372,19 +353,20 @@ void TCradleForm::SetupDataToControls()
 {
     const TSetupData& image = Session.SetupData;
     for (std::size_t range = 0; range < Controls.AdAmpOffset.size(); ++range) {
-        Controls.AdAmpOffset[range]->SetValue(SignedWord(image, 2 * range));
-        Controls.AdAmpMultiplier[range]->SetValue(SignedWord(image, 12 + 2 * range));
-        Controls.AdAmpDivider[range]->SetValue(SignedWord(image, 24 + 2 * range));
+        const int index = static_cast<int>(range);
+        Controls.AdAmpOffset[range]->SetValue(image.AmpOffset(index));
+        Controls.AdAmpMultiplier[range]->SetValue(image.AmpMultiplier(index));
+        Controls.AdAmpDivider[range]->SetValue(image.AmpDivider(index));
     }
     const int lastRange = Controls.AdAmpSelectBox->ItemCount() - 1;
-    Controls.AdAmpSelectBox->SetItemIndex(std::min(UnsignedWord(image, 36) / 2, lastRange));
-    Controls.UserMultiplier->SetValue(SignedWord(image, 38));
-    Controls.UserDivider->SetValue(SignedWord(image, 40));
-    Controls.DecDotSelectBox->SetItemIndex(image[42]);
-    Controls.NegativesAllowedCheckBox->setChecked(image[43] != 0);
-    FEnvironment.Catalogue.PositionOnSensor(image[44]);
+    Controls.AdAmpSelectBox->SetItemIndex(std::min(image.AmplifierIndex(), lastRange));
+    Controls.UserMultiplier->SetValue(image.UserMultiplier());
+    Controls.UserDivider->SetValue(image.UserDivider());
+    Controls.DecDotSelectBox->SetItemIndex(image.Decimals());
+    Controls.NegativesAllowedCheckBox->setChecked(image.NegativesAllowed());
+    FEnvironment.Catalogue.PositionOnSensor(image.SensorId());
     ShowCurrentSensor();
-    Controls.SensitivityField->setText(QString::number(SingleAt(image, 45), 'f', 2));
+    Controls.SensitivityField->setText(QString::number(image.Sensitivity(), 'f', 2));
 }
 
 void TCradleForm::ShowCurrentSensor()

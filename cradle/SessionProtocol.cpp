@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cradle/ProtocolLogging.h"
+#include "protocol/LittleEndian.h"
 
 namespace qzr {
 
@@ -112,10 +113,10 @@ void TSessionProtocol::HandleMessage()
 void TSessionProtocol::HandleIdentify()
 {
     qCDebug(lcSession, "Received message with ID $00.");
-    SerialNumber = ReadU32(1);
+    SerialNumber = ReadU32(&FCodec.InputData[1]);
     ProtocolVersion = FCodec.InputData[5];
     FirmwareVersion = FCodec.InputData[6];
-    ConfigCode = ReadU16(7);
+    ConfigCode = ReadU16(&FCodec.InputData[7]);
     SessionID = FSessionIds.NewSessionID();
     SendSession();
     SetSessionState(ssHandshake);
@@ -124,7 +125,7 @@ void TSessionProtocol::HandleIdentify()
 void TSessionProtocol::HandleSessionConfirm()
 {
     qCDebug(lcSession, "Received message with ID $01.");
-    if (ReadU32(2) == SerialNumber) {
+    if (ReadU32(&FCodec.InputData[2]) == SerialNumber) {
         SETUPIndex = 0;
         FCodec.SendBlock(Message(msgReadSetup, {SessionID}), ReadSetupCount);
         SessionStarts();
@@ -137,12 +138,10 @@ void TSessionProtocol::HandleSessionConfirm()
 
 void TSessionProtocol::SendSession()
 {
-    FCodec.SendBlock(
-        Message(msgSession, {static_cast<std::uint8_t>(SerialNumber),
-                             static_cast<std::uint8_t>(SerialNumber >> 8),
-                             static_cast<std::uint8_t>(SerialNumber >> 16),
-                             static_cast<std::uint8_t>(SerialNumber >> 24), SessionID}),
-        SessionCount);
+    TMessageBuffer message = Message(msgSession);
+    WriteU32(&message[1], SerialNumber);
+    message[5] = SessionID;
+    FCodec.SendBlock(message, SessionCount);
 }
 
 void TSessionProtocol::HandleSetupImage()
@@ -164,7 +163,7 @@ void TSessionProtocol::HandleVersionReport()
 {
     ProtocolVersion = FCodec.InputData[6];
     FirmwareVersion = FCodec.InputData[7];
-    ConfigCode = ReadU16(8);
+    ConfigCode = ReadU16(&FCodec.InputData[8]);
     OperationDone();
 }
 
@@ -257,19 +256,6 @@ void TSessionProtocol::Refresh()
 {
     FWindow.SetAllowances();
     FWindow.SetCaption();
-}
-
-std::uint32_t TSessionProtocol::ReadU32(std::uint32_t at) const
-{
-    const auto& data = FCodec.InputData;
-    return static_cast<std::uint32_t>(data[at]) | static_cast<std::uint32_t>(data[at + 1]) << 8 |
-           static_cast<std::uint32_t>(data[at + 2]) << 16 |
-           static_cast<std::uint32_t>(data[at + 3]) << 24;
-}
-
-std::uint16_t TSessionProtocol::ReadU16(std::uint32_t at) const
-{
-    return static_cast<std::uint16_t>(FCodec.InputData[at] | FCodec.InputData[at + 1] << 8);
 }
 
 } // namespace qzr

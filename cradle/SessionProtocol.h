@@ -113,8 +113,6 @@ private:
     void SendSession();
     void Refresh();
     void CountMessage(bool ok);
-    std::uint32_t ReadU32(std::uint32_t at) const;
-    std::uint16_t ReadU16(std::uint32_t at) const;
 
     TFrameCodec& FCodec;
     TSessionWindow& FWindow;

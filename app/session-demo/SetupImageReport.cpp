@@ -1,31 +1,12 @@
 #include "SetupImageReport.h"
 
-#include <bit>
+#include <algorithm>
 #include <iomanip>
 #include <ostream>
 
 namespace qzr::demo {
 
 namespace {
-
-std::int16_t signedWord(const TSetupData& image, std::size_t at)
-{
-    return static_cast<std::int16_t>(image[at] | image[at + 1] << 8);
-}
-
-std::uint16_t unsignedWord(const TSetupData& image, std::size_t at)
-{
-    return static_cast<std::uint16_t>(image[at] | image[at + 1] << 8);
-}
-
-float single(const TSetupData& image, std::size_t at)
-{
-    const std::uint32_t bits = static_cast<std::uint32_t>(image[at]) |
-                               static_cast<std::uint32_t>(image[at + 1]) << 8 |
-                               static_cast<std::uint32_t>(image[at + 2]) << 16 |
-                               static_cast<std::uint32_t>(image[at + 3]) << 24;
-    return std::bit_cast<float>(bits);
-}
 
 void printHexDump(std::ostream& out, const TSetupData& image)
 {
@@ -52,26 +33,28 @@ void printSetupImage(std::ostream& out, const TSetupData& image)
     printHexDump(out, image);
 
     out << "Calibration:\n  range      offset  multiplier  divider\n";
-    for (std::size_t range = 0; range < 6; ++range)
+    for (int range = 0; range < 6; ++range)
         out << "  " << std::left << std::setw(6) << gains[range] << std::right << std::setw(11)
-            << signedWord(image, 2 * range) << std::setw(12) << signedWord(image, 12 + 2 * range)
-            << std::setw(9) << signedWord(image, 24 + 2 * range) << '\n';
+            << image.AmpOffset(range) << std::setw(12) << image.AmpMultiplier(range) << std::setw(9)
+            << image.AmpDivider(range) << '\n';
 
-    const std::uint16_t amplifier = unsignedWord(image, 36);
-    const std::size_t rangeIndex = std::min<std::size_t>(amplifier / 2, 5);
+    const std::uint16_t amplifier = image.U16(SetupOffset::AmplifierSelection);
+    const int rangeIndex = std::min(image.AmplifierIndex(), 5);
     out << "Input amplifier:        " << ranges[rangeIndex] << " (word " << amplifier << ")\n";
-    out << "User multiplier/divider: " << signedWord(image, 38) << " / " << signedWord(image, 40)
+    out << "User multiplier/divider: " << image.UserMultiplier() << " / " << image.UserDivider()
         << '\n';
-    out << "Decimal dot position:   " << (image[42] < 4 ? decimalDots[image[42]] : "(out of range)")
-        << " (" << static_cast<unsigned>(image[42]) << " decimals)\n";
-    out << "Negative values:        " << (image[43] != 0 ? "allowed" : "not allowed") << '\n';
-    out << "Sensor ID:              " << static_cast<unsigned>(image[44]) << '\n';
-    out << "Sensitivity:            " << single(image, 45) << '\n';
-    if (image[49] == 255)
+    const std::uint8_t decimals = image.Decimals();
+    out << "Decimal dot position:   " << (decimals < 4 ? decimalDots[decimals] : "(out of range)")
+        << " (" << static_cast<unsigned>(decimals) << " decimals)\n";
+    out << "Negative values:        " << (image.NegativesAllowed() ? "allowed" : "not allowed")
+        << '\n';
+    out << "Sensor ID:              " << static_cast<unsigned>(image.SensorId()) << '\n';
+    out << "Sensitivity:            " << image.Sensitivity() << '\n';
+    if (image.SensitivityDecimals() == 255)
         out << "Fixed-point sensitivity: none\n";
     else
-        out << "Fixed-point sensitivity: " << signedWord(image, 50) << " with "
-            << static_cast<unsigned>(image[49]) << " decimals\n";
+        out << "Fixed-point sensitivity: " << image.SensitivityFixed() << " with "
+            << static_cast<unsigned>(image.SensitivityDecimals()) << " decimals\n";
 }
 
 } // namespace qzr::demo

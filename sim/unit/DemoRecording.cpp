@@ -1,13 +1,11 @@
 #include "sim/unit/DemoRecording.h"
 
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <cmath>
 #include <numbers>
 #include <random>
 
-#include "sim/unit/LittleEndian.h"
 #include "sim/unit/UnitHardware.h"
 
 namespace sim {
@@ -15,16 +13,16 @@ namespace sim {
 qzr::TSetupData temperatureProbeSetupImage()
 {
     qzr::TSetupData image = factorySetupImage();
-    writeU16(&image[SetupAmplifierAt], 0);
-    writeU16(&image[SetupUserMultiplierAt], 1500);
-    writeU16(&image[SetupUserDividerAt], 15000);
-    image[SetupDecimalsAt] = 1;
-    image[SetupNegativesAt] = 255;
-    image[SetupSensorIdAt] = DemoSensorId;
-    writeU32(&image[SetupSensitivityAt], std::bit_cast<std::uint32_t>(1000.0f));
+    image.SetAmplifierIndex(0);
+    image.SetS16(qzr::SetupOffset::UserMultiplier, 1500);
+    image.SetS16(qzr::SetupOffset::UserDivider, 15000);
+    image[qzr::SetupOffset::Decimals] = 1;
+    image.SetNegativesAllowed(true);
+    image[qzr::SetupOffset::SensorId] = DemoSensorId;
+    image.SetSensitivity(1000.0f);
     // Firmware before version 40 keeps no fixed-point sensitivity.
-    image[SetupFixedSensitivityDecimalsAt] = 255;
-    writeU16(&image[SetupFixedSensitivityAt], 1000);
+    image[qzr::SetupOffset::SensitivityDecimals] = 255;
+    image.SetS16(qzr::SetupOffset::SensitivityFixed, 1000);
     return image;
 }
 

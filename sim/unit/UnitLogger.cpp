@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "sim/unit/LittleEndian.h"
+#include "protocol/LittleEndian.h"
 
 namespace sim {
 
@@ -24,9 +24,9 @@ void UnitLogger::eraseWithHead(std::int32_t startTime, std::int32_t delay, std::
                                std::uint8_t decimals, std::uint8_t sensorId)
 {
     memory_.fill(0xFF);
-    writeU32(&memory_[0], static_cast<std::uint32_t>(startTime));
-    writeU32(&memory_[4], static_cast<std::uint32_t>(delay));
-    writeU16(&memory_[8], interval);
+    qzr::WriteU32(&memory_[0], static_cast<std::uint32_t>(startTime));
+    qzr::WriteU32(&memory_[4], static_cast<std::uint32_t>(delay));
+    qzr::WriteU16(&memory_[8], interval);
     memory_[10] = decimals;
     memory_[11] = 0;
     memory_[12] = sensorId;
@@ -66,9 +66,9 @@ void UnitLogger::beginInterval()
 
 void UnitLogger::storeRecord(const LoggerRecord& record)
 {
-    writeU16(&memory_[fillPosition_], static_cast<std::uint16_t>(record.minimum));
-    writeU16(&memory_[fillPosition_ + 2], static_cast<std::uint16_t>(record.maximum));
-    writeU32(&memory_[fillPosition_ + 4], static_cast<std::uint32_t>(record.integral));
+    qzr::WriteU16(&memory_[fillPosition_], static_cast<std::uint16_t>(record.minimum));
+    qzr::WriteU16(&memory_[fillPosition_ + 2], static_cast<std::uint16_t>(record.maximum));
+    qzr::WriteU32(&memory_[fillPosition_ + 4], static_cast<std::uint32_t>(record.integral));
     fillPosition_ = static_cast<std::uint16_t>(fillPosition_ + qzr::LogRecordSize);
 }
 
@@ -103,14 +103,14 @@ void UnitLogger::stepSecond(std::int16_t sample, bool batteryLow)
 void UnitLogger::writeStatus(std::uint8_t* status) const
 {
     const bool logging = state_ == qzr::lsLogging;
-    writeU32(&status[0], state_ == qzr::lsArmed ? remainingDelay_ : 0);
-    writeU16(&status[4], fillPosition_);
+    qzr::WriteU32(&status[0], state_ == qzr::lsArmed ? remainingDelay_ : 0);
+    qzr::WriteU16(&status[4], fillPosition_);
     status[6] = state_;
     status[7] = 0;
-    writeU16(&status[8], logging ? secondsLeft_ : 0);
-    writeU16(&status[10], static_cast<std::uint16_t>(logging ? minimum_ : NoMinimum));
-    writeU16(&status[12], static_cast<std::uint16_t>(logging ? maximum_ : NoMaximum));
-    writeU32(&status[14], static_cast<std::uint32_t>(logging ? integral_ : 0));
+    qzr::WriteU16(&status[8], logging ? secondsLeft_ : 0);
+    qzr::WriteU16(&status[10], static_cast<std::uint16_t>(logging ? minimum_ : NoMinimum));
+    qzr::WriteU16(&status[12], static_cast<std::uint16_t>(logging ? maximum_ : NoMaximum));
+    qzr::WriteU32(&status[14], static_cast<std::uint32_t>(logging ? integral_ : 0));
 }
 
 } // namespace sim

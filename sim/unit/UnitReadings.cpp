@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "sim/unit/LittleEndian.h"
 #include "sim/unit/UnitHardware.h"
 
 namespace sim {
@@ -28,7 +27,7 @@ std::int64_t scale(std::int64_t value, std::int16_t multiplier, std::int16_t div
 
 std::size_t selectedRange(const qzr::TSetupData& setup)
 {
-    return std::min<std::size_t>(readU16(&setup[SetupAmplifierAt]) / 2, 5);
+    return static_cast<std::size_t>(std::min(setup.AmplifierIndex(), 5));
 }
 
 Zt46Unit::Readings computeReadings(const qzr::TSetupData& setup, double inputMicrovolts,
@@ -41,14 +40,15 @@ Zt46Unit::Readings computeReadings(const qzr::TSetupData& setup, double inputMic
     const double rawCounts = amplifier.offsetCounts + idealCounts * amplifier.gain;
     const std::int16_t rawInput = clampToInt16(std::llround(std::clamp(rawCounts, -1.0e9, 1.0e9)));
 
-    const std::int16_t offset = readS16(&setup[SetupOffsetAt + 2 * range]);
-    const std::int16_t multiplier = readS16(&setup[SetupMultiplierAt + 2 * range]);
-    const std::int16_t divider = readS16(&setup[SetupDividerAt + 2 * range]);
+    const int index = static_cast<int>(range);
+    const std::int16_t offset = setup.AmpOffset(index);
+    const std::int16_t multiplier = setup.AmpMultiplier(index);
+    const std::int16_t divider = setup.AmpDivider(index);
     const std::int16_t calibrated =
         clampToInt16(scale(std::int64_t{rawInput} - offset, multiplier, divider));
-    std::int16_t userAdjusted = clampToInt16(scale(
-        calibrated, readS16(&setup[SetupUserMultiplierAt]), readS16(&setup[SetupUserDividerAt])));
-    if (setup[SetupNegativesAt] == 0 && userAdjusted < 0)
+    std::int16_t userAdjusted =
+        clampToInt16(scale(calibrated, setup.UserMultiplier(), setup.UserDivider()));
+    if (!setup.NegativesAllowed() && userAdjusted < 0)
         userAdjusted = 0;
     return {rawInput, clampToInt16(batteryMillivolts), calibrated, userAdjusted};
 }

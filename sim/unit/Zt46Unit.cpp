@@ -5,7 +5,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "sim/unit/LittleEndian.h"
+#include "protocol/LittleEndian.h"
 #include "sim/unit/UnitFrameEncoder.h"
 #include "sim/unit/UnitFrameReceiver.h"
 #include "sim/unit/UnitHardware.h"
@@ -137,21 +137,21 @@ void Zt46Unit::State::answerIdentify()
     // A new identification ends any session; the program follows with 0x01.
     inSession = false;
     std::uint8_t reply[9] = {qzr::msgIdentify};
-    writeU32(&reply[1], identity.serialNumber);
+    qzr::WriteU32(&reply[1], identity.serialNumber);
     reply[5] = identity.protocolVersion;
     reply[6] = identity.firmwareVersion;
-    writeU16(&reply[7], identity.configCode);
+    qzr::WriteU16(&reply[7], identity.configCode);
     queueFrame(reply);
 }
 
 void Zt46Unit::State::answerSession(std::span<const std::uint8_t> message)
 {
-    if (message.size() < 6 || readU32(&message[1]) != identity.serialNumber)
+    if (message.size() < 6 || qzr::ReadU32(&message[1]) != identity.serialNumber)
         return;
     sessionId = message[5];
     inSession = true;
     std::uint8_t serial[4];
-    writeU32(serial, identity.serialNumber);
+    qzr::WriteU32(serial, identity.serialNumber);
     queueReply(qzr::msgSession, serial);
 }
 
@@ -200,10 +200,10 @@ void Zt46Unit::State::answerRealtime()
 {
     const Readings now = readings();
     std::uint8_t payload[8];
-    writeU16(&payload[0], static_cast<std::uint16_t>(now.rawInput));
-    writeU16(&payload[2], static_cast<std::uint16_t>(now.rawBattery));
-    writeU16(&payload[4], static_cast<std::uint16_t>(now.calibrated));
-    writeU16(&payload[6], static_cast<std::uint16_t>(now.userAdjusted));
+    qzr::WriteU16(&payload[0], static_cast<std::uint16_t>(now.rawInput));
+    qzr::WriteU16(&payload[2], static_cast<std::uint16_t>(now.rawBattery));
+    qzr::WriteU16(&payload[4], static_cast<std::uint16_t>(now.calibrated));
+    qzr::WriteU16(&payload[6], static_cast<std::uint16_t>(now.userAdjusted));
     queueReply(qzr::msgRealtime, payload);
 }
 
@@ -211,7 +211,7 @@ void Zt46Unit::State::answerWriteSetup(std::span<const std::uint8_t> message)
 {
     if (message.size() < 6)
         return;
-    const std::size_t address = readU16(&message[2]);
+    const std::size_t address = qzr::ReadU16(&message[2]);
     const bool refused = static_cast<int>(address) == writeFaultAddress;
     std::uint8_t echo[2] = {0xFF, 0xFF};
     for (std::size_t i = 0; i < 2; ++i) {
@@ -237,8 +237,8 @@ void Zt46Unit::State::answerStartLogger(std::span<const std::uint8_t> message)
 {
     if (message.size() < 12)
         return;
-    logger.start(readS32(&message[2]), readS32(&message[6]), readU16(&message[10]),
-                 working[SetupDecimalsAt], working[SetupSensorIdAt]);
+    logger.start(qzr::ReadS32(&message[2]), qzr::ReadS32(&message[6]), qzr::ReadU16(&message[10]),
+                 working.Decimals(), working.SensorId());
     queueReply(qzr::msgStartLogger);
 }
 
@@ -246,7 +246,7 @@ void Zt46Unit::State::answerReadLog(std::span<const std::uint8_t> message)
 {
     if (message.size() < 4)
         return;
-    const std::size_t offset = std::min<std::size_t>(readU16(&message[2]), qzr::LogDataSize);
+    const std::size_t offset = std::min<std::size_t>(qzr::ReadU16(&message[2]), qzr::LogDataSize);
     const std::size_t count = std::min(readoutBlockSize, qzr::LogDataSize - offset);
     queueReply(qzr::msgReadLog, std::span(logger.memory()).subspan(offset, count));
 }
@@ -393,10 +393,10 @@ void Zt46Unit::setReadoutBlockSize(std::size_t bytes)
 void Zt46Unit::sendVersionReport()
 {
     std::uint8_t payload[8] = {};
-    writeU32(&payload[0], d->identity.serialNumber);
+    qzr::WriteU32(&payload[0], d->identity.serialNumber);
     payload[4] = d->identity.protocolVersion;
     payload[5] = d->identity.firmwareVersion;
-    writeU16(&payload[6], d->identity.configCode);
+    qzr::WriteU16(&payload[6], d->identity.configCode);
     d->queueReply(qzr::msgVersion, payload);
 }
 

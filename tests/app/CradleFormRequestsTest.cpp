@@ -34,7 +34,7 @@ TEST_F(CradleFormRequestsTest, AChangedRangeReplacesOneReadingRequestBySendingTh
     auto window = NewWindow();
     window->Session.SessionID = 0x35;
     window->Session.MultiMode = true;
-    window->Session.SetupData[37] = 0x7F;
+    window->Session.SetupData[SetupOffset::AmplifierSelection + 1] = 0x7F;
 
     window->RealTimerTimer();
     EXPECT_EQ(SentFrame(window->Codec), FrameOf({msgRealtime, 0x35}));
@@ -43,8 +43,8 @@ TEST_F(CradleFormRequestsTest, AChangedRangeReplacesOneReadingRequestBySendingTh
     window->RealTimerTimer();
     EXPECT_EQ(SentFrame(window->Codec), FrameOf({msgWriteSetup, 0x35, 36, 0, 6, 0}));
     EXPECT_FALSE(window->Session.MultiMode);
-    EXPECT_EQ(window->Session.SetupData[36], 6);
-    EXPECT_EQ(window->Session.SetupData[37], 0);
+    EXPECT_EQ(window->Session.SetupData[SetupOffset::AmplifierSelection], 6);
+    EXPECT_EQ(window->Session.SetupData[SetupOffset::AmplifierSelection + 1], 0);
     EXPECT_FALSE(window->AdAmpSelectBoxWasClicked);
 
     window->RealTimerTimer();

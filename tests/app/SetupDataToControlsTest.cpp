@@ -7,42 +7,27 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include <bit>
-
 namespace qzr::test {
 namespace {
 
-class SetupDataToControlsTest : public CradleFormFixture {
-protected:
-    static void PutWord(TSetupData& image, std::size_t at, std::uint16_t value)
-    {
-        image[at] = static_cast<std::uint8_t>(value);
-        image[at + 1] = static_cast<std::uint8_t>(value >> 8);
-    }
-    static void PutSingle(TSetupData& image, std::size_t at, float value)
-    {
-        const auto bits = std::bit_cast<std::uint32_t>(value);
-        for (std::size_t i = 0; i < 4; ++i)
-            image[at + i] = static_cast<std::uint8_t>(bits >> (8 * i));
-    }
-};
+using SetupDataToControlsTest = CradleFormFixture;
 
 TEST_F(SetupDataToControlsTest, TheImageFillsEveryControl)
 {
     auto window = NewWindow();
     TSetupData& image = window->Session.SetupData;
-    for (std::size_t range = 0; range < 6; ++range) {
-        PutWord(image, 2 * range, static_cast<std::uint16_t>(-100 - static_cast<int>(range)));
-        PutWord(image, 12 + 2 * range, static_cast<std::uint16_t>(1000 + range));
-        PutWord(image, 24 + 2 * range, static_cast<std::uint16_t>(2000 + range));
+    for (int range = 0; range < 6; ++range) {
+        image.SetS16(SetupOffset::AmpOffset(range), static_cast<std::int16_t>(-100 - range));
+        image.SetS16(SetupOffset::AmpMultiplier(range), static_cast<std::int16_t>(1000 + range));
+        image.SetS16(SetupOffset::AmpDivider(range), static_cast<std::int16_t>(2000 + range));
     }
-    PutWord(image, 36, 7); // half of 7 rounds down to range 3 (8x)
-    PutWord(image, 38, 32767);
-    PutWord(image, 40, 0x8000);
-    image[42] = 2;
-    image[43] = 1;
-    image[44] = 9;
-    PutSingle(image, 45, 2.0625f);
+    image.SetU16(SetupOffset::AmplifierSelection, 7); // half of 7 rounds down to range 3 (8x)
+    image.SetS16(SetupOffset::UserMultiplier, 32767);
+    image.SetU16(SetupOffset::UserDivider, 0x8000);
+    image[SetupOffset::Decimals] = 2;
+    image[SetupOffset::NegativesAllowed] = 1;
+    image[SetupOffset::SensorId] = 9;
+    image.SetSensitivity(2.0625f);
 
     window->SetupDataToControls();
     const TCradleFormControls& c = window->Controls;
@@ -68,8 +53,8 @@ TEST_F(SetupDataToControlsTest, AmplifierWordsBeyondTheLastRangeSelectItAndUnkno
 {
     auto window = NewWindow();
     catalogue.current = 7;
-    window->Session.SetupData[36] = 0xFF;
-    window->Session.SetupData[44] = 200;
+    window->Session.SetupData[SetupOffset::AmplifierSelection] = 0xFF;
+    window->Session.SetupData[SetupOffset::SensorId] = 200;
     window->SetupDataToControls();
     EXPECT_EQ(window->Controls.AdAmpSelectBox->ItemIndex(), 5);
     EXPECT_EQ(catalogue.current, 7);

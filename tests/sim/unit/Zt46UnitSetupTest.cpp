@@ -22,8 +22,7 @@ protected:
     void setWord(std::size_t at, std::int16_t value)
     {
         qzr::TSetupData image = unit.workingSetup();
-        image[at] = static_cast<std::uint8_t>(value);
-        image[at + 1] = static_cast<std::uint8_t>(value >> 8);
+        image.SetS16(at, value);
         unit.setWorkingSetup(image);
     }
 
@@ -36,12 +35,11 @@ TEST_F(Zt46UnitSetup, FreshUnitCarriesARealisticFactoryImageInBothAreas)
     const qzr::TSetupData& image = unit.workingSetup();
     EXPECT_EQ(image, unit.storedSetup(qzr::nvmFactory));
     EXPECT_EQ(image, unit.storedSetup(qzr::nvmUser));
-    for (std::size_t range = 0; range < 6; ++range) {
-        EXPECT_EQ(s16({image.begin(), image.end()}, 12 + 2 * range),
-                  Zt46Unit::FullRangeCounts[range]);
-        EXPECT_GT(s16({image.begin(), image.end()}, 24 + 2 * range), 0);
+    for (int range = 0; range < 6; ++range) {
+        EXPECT_EQ(image.AmpMultiplier(range), Zt46Unit::FullRangeCounts[range]);
+        EXPECT_GT(image.AmpDivider(range), 0);
     }
-    EXPECT_EQ(image[44], 1) << "sensor ID of a catalogue entry";
+    EXPECT_EQ(image.SensorId(), 1) << "sensor ID of a catalogue entry";
 
     const auto reply = driver.ask({0x20, 3});
     ASSERT_EQ(reply.size(), 2 + qzr::SetupDataSize);
@@ -103,7 +101,7 @@ class Zt46UnitRange : public Zt46UnitSetup, public testing::WithParamInterface<i
 TEST_P(Zt46UnitRange, FactoryCalibrationGivesTheIdealCountsOfTheRange)
 {
     const int range = GetParam();
-    setWord(36, static_cast<std::int16_t>(2 * range));
+    setWord(qzr::SetupOffset::AmplifierSelection, static_cast<std::int16_t>(2 * range));
     unit.setInputMicrovolts(Zt46Unit::RangeMicrovolts[range] / 2.0);
     const Zt46Unit::Readings readings = unit.readings();
     EXPECT_NEAR(readings.calibrated, Zt46Unit::FullRangeCounts[range] / 2, 1);
@@ -112,9 +110,7 @@ TEST_P(Zt46UnitRange, FactoryCalibrationGivesTheIdealCountsOfTheRange)
 
     unit.setInputMicrovolts(0);
     EXPECT_EQ(unit.readings().calibrated, 0);
-    EXPECT_EQ(unit.readings().rawInput,
-              s16({unit.workingSetup().begin(), unit.workingSetup().end()},
-                  2 * static_cast<std::size_t>(range)))
+    EXPECT_EQ(unit.readings().rawInput, unit.workingSetup().AmpOffset(range))
         << "raw reading at zero input is the factory offset";
 }
 
@@ -124,8 +120,8 @@ TEST_F(Zt46UnitSetup, ReadingsFollowUserScalingAndTheNegativesRule)
 {
     unit.setInputMicrovolts(100000); // 1x: 10000 counts
     unit.setBatteryMillivolts(2950);
-    setWord(38, 3);
-    setWord(40, 4);
+    setWord(qzr::SetupOffset::UserMultiplier, 3);
+    setWord(qzr::SetupOffset::UserDivider, 4);
     EXPECT_EQ(unit.readings().calibrated, 10000);
     EXPECT_EQ(unit.readings().userAdjusted, 7500);
     EXPECT_EQ(unit.readings().rawBattery, 2950);
@@ -140,21 +136,21 @@ TEST_F(Zt46UnitSetup, ReadingsFollowUserScalingAndTheNegativesRule)
     unit.setInputMicrovolts(-20000);
     EXPECT_EQ(unit.readings().userAdjusted, -1500);
     qzr::TSetupData image = unit.workingSetup();
-    image[43] = 0;
+    image.SetNegativesAllowed(false);
     unit.setWorkingSetup(image);
     EXPECT_LT(unit.readings().calibrated, 0);
     EXPECT_EQ(unit.readings().userAdjusted, 0);
 
-    setWord(40, 0);
+    setWord(qzr::SetupOffset::UserDivider, 0);
     EXPECT_EQ(unit.readings().userAdjusted, 0) << "a zero divider gives 0";
 }
 
 TEST_F(Zt46UnitSetup, OutOfRangeSignalsAndSelectionsAreClamped)
 {
-    setWord(36, 7); // 8x
+    setWord(qzr::SetupOffset::AmplifierSelection, 7); // 8x
     unit.setInputMicrovolts(1e12);
     EXPECT_EQ(unit.readings().rawInput, 32767);
-    setWord(36, 40); // beyond the table: 32x
+    setWord(qzr::SetupOffset::AmplifierSelection, 40); // beyond the table: 32x
     unit.setInputMicrovolts(-1e12);
     EXPECT_EQ(unit.readings().rawInput, -32768);
     unit.setInputMicrovolts(6250.0 / 2);
