@@ -1,12 +1,12 @@
 #include "app/MainForm.h"
 
 #include "cradle/CradleForm.h"
-#include "cradle/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 
 #include <app/texts/Texts.h>
 #include <catalogue/PersonalityData.h>
-#include <translation/Hint.h>
 #include <translation/Translator.h>
+#include <widgets/Hint.h>
 
 #include <QAction>
 #include <QApplication>

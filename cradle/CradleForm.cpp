@@ -1,10 +1,10 @@
 #include "cradle/CradleForm.h"
 
-#include "cradle/Indicator.h"
-#include "cradle/IntegerField.h"
 #include "cradle/LogIntervalPresets.h"
-#include "cradle/RadioGroup.h"
 #include "cradle/SessionColors.h"
+#include "widgets/Indicator.h"
+#include "widgets/IntegerField.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

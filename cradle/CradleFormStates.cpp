@@ -1,7 +1,7 @@
 #include "cradle/CradleForm.h"
 
-#include "cradle/Indicator.h"
 #include "cradle/SessionColors.h"
+#include "widgets/Indicator.h"
 
 #include <QCheckBox>
 #include <QLabel>

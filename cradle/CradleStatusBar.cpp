@@ -1,8 +1,8 @@
 #include "cradle/CradleFormControls.h"
-#include "cradle/FormBuilding.h"
-#include "cradle/Indicator.h"
 #include "cradle/SessionColors.h"
-#include <translation/Hint.h>
+#include "widgets/FormBuilding.h"
+#include "widgets/Indicator.h"
+#include <widgets/Hint.h>
 
 #include <QFrame>
 #include <QHBoxLayout>

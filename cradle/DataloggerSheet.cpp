@@ -1,8 +1,8 @@
 #include "cradle/CradleFormControls.h"
-#include "cradle/FormBuilding.h"
-#include "cradle/IntegerField.h"
 #include "cradle/LogIntervalPresets.h"
-#include <translation/Hint.h>
+#include "widgets/FormBuilding.h"
+#include "widgets/IntegerField.h"
+#include <widgets/Hint.h>
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "cradle/AmplifierRanges.h"
 #include "cradle/CradleFormControls.h"
-#include "cradle/FormBuilding.h"
-#include "cradle/IntegerField.h"
-#include "cradle/RadioGroup.h"
-#include <translation/Hint.h>
+#include "widgets/FormBuilding.h"
+#include "widgets/IntegerField.h"
+#include "widgets/RadioGroup.h"
+#include <widgets/Hint.h>
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "FormTranslator.h"
 
-#include "Hint.h"
+#include "widgets/Hint.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,5 +1,5 @@
 #include "ProgramRig.h"
-#include "cradle/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 
 #include <QComboBox>
 #include <QLabel>

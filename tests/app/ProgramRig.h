@@ -3,13 +3,13 @@
 #include "app/MainForm.h"
 #include "cradle/CradleForm.h"
 #include "cradle/VexaBridge.h"
+#include "tests/support/EventLoopWait.h"
 
 #include <catalogue/PersonalityData.h>
 #include <sim/program/Simulator.h>
 #include <translation/Translator.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -78,13 +78,7 @@ protected:
     // did not within the time limit.
     static bool WaitFor(const std::function<bool()>& condition)
     {
-        const QDeadlineTimer deadline(WaitMilliseconds);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return true;
+        return WaitForEvents(condition, std::chrono::milliseconds(WaitMilliseconds));
     }
 
     static QList<TCradleForm*> Windows() { return TMainForm::CradleForms(); }

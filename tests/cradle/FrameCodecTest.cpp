@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "Bytes.h"
-#include "TraceCapture.h"
 #include "sim/unit/UnitFrameReceiver.h"
+#include "tests/support/TraceCapture.h"
 
 namespace qzr {
 namespace {

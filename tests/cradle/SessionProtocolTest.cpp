@@ -5,8 +5,8 @@
 #include <random>
 
 #include "SessionFixture.h"
-#include "TraceCapture.h"
 #include "cradle/SessionIdCounter.h"
+#include "tests/support/TraceCapture.h"
 
 namespace qzr {
 namespace {

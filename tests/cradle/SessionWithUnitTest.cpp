@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "FakeSessionWindow.h"
-#include "TraceCapture.h"
 #include "cradle/FrameCodec.h"
 #include "cradle/SessionIdCounter.h"
 #include "cradle/SessionProtocol.h"
 #include "sim/unit/Zt46Unit.h"
+#include "tests/support/TraceCapture.h"
 
 namespace qzr {
 namespace {

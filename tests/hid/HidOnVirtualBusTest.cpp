@@ -7,7 +7,7 @@
 #include "sim/program/Simulator.h"
 #include "tests/hid/support/ErrorOf.h"
 #include "tests/hid/support/RecordingBusDevice.h"
-#include "tests/hid/support/WaitFor.h"
+#include "tests/support/EventLoopWait.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ namespace {
 
 using test::ErrorOf;
 using test::ProcessReadyEvents;
-using test::WaitFor;
+using test::WaitForEvents;
 
 // Opens a bus device the way another program holding it exclusively would; the reply of the
 // device and the open connection.
@@ -69,7 +69,7 @@ protected:
     bool ReportsFlow()
     {
         const int start = ReportsIn;
-        return WaitFor([&] { return ReportsIn >= start + 10; });
+        return WaitForEvents([&] { return ReportsIn >= start + 10; });
     }
 
     QTemporaryDir BusDirectory;
@@ -126,7 +126,7 @@ TEST_F(HidOnVirtualBus, ConnectRaisesItsErrorsWithTheirNumbers)
     EXPECT_EQ(Disconnects, 0);
 
     holder = FileDescriptor();
-    ASSERT_TRUE(WaitFor([&] { return ErrorOf([&] { Device.Connect(2); }) == "no error"; }));
+    ASSERT_TRUE(WaitForEvents([&] { return ErrorOf([&] { Device.Connect(2); }) == "no error"; }));
     EXPECT_TRUE(ReportsFlow());
 }
 
@@ -146,7 +146,8 @@ TEST_F(HidOnVirtualBus, UnpluggingAConnectedCradleDisconnectsItAndReportsTheChan
     const int changesBefore = DeviceChanges;
 
     Simulator.unplug("cradle-a");
-    ASSERT_TRUE(WaitFor([&] { return Disconnects == 1 && DeviceChanges == changesBefore + 1; }));
+    ASSERT_TRUE(
+        WaitForEvents([&] { return Disconnects == 1 && DeviceChanges == changesBefore + 1; }));
     ProcessReadyEvents();
 
     EXPECT_EQ(Disconnects, 1);
@@ -177,8 +178,8 @@ TEST_F(HidOnVirtualBus, ACradlePulledOutAndBackBetweenTwoLooksGetsAFreshConnecti
 
     Simulator.unplug("cradle-a");
     Simulator.plug("cradle-a");
-    ASSERT_TRUE(WaitFor([&] { return !Device.Connected(); }));
-    ASSERT_TRUE(WaitFor([&] { return DeviceChanges > changesBefore; }));
+    ASSERT_TRUE(WaitForEvents([&] { return !Device.Connected(); }));
+    ASSERT_TRUE(WaitForEvents([&] { return DeviceChanges > changesBefore; }));
 
     EXPECT_EQ(Disconnects, 1);
     EXPECT_EQ(Devices.NumberOfHidDevices(), 3);
@@ -242,10 +243,10 @@ TEST_F(HidReportsOnVirtualBus, TheReportIdOfAnInputReportReachesOnlyTheDevicesEv
     in.SetHidDevice(&Device);
     Device.Connect(1);
     // The write connection and the reader's.
-    ASSERT_TRUE(WaitFor([&] { return Recorder.OpenConnections() == 2; }));
+    ASSERT_TRUE(WaitForEvents([&] { return Recorder.OpenConnections() == 2; }));
 
     Recorder.SendInput({0x07, 1, 2, 3, 4, 5, 6, 7, 8});
-    ASSERT_TRUE(WaitFor([&] { return seen.size() == 1; }));
+    ASSERT_TRUE(WaitForEvents([&] { return seen.size() == 1; }));
 
     EXPECT_EQ(seen[0].first, 0x07);
     EXPECT_EQ(seen[0].second, (THidData{1, 2, 3, 4, 5, 6, 7, 8}));

@@ -2,7 +2,7 @@
 #include "hid/HidDevice.h"
 #include "hid/HidDevices.h"
 #include "tests/hid/support/FakeHidPlatform.h"
-#include "tests/hid/support/WaitFor.h"
+#include "tests/support/EventLoopWait.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ namespace {
 using test::FakeHidDevice;
 using test::FakeHidPlatform;
 using test::ProcessReadyEvents;
-using test::WaitFor;
+using test::WaitForEvents;
 
 THidReport Report(std::uint8_t ReportId, std::uint8_t First)
 {
@@ -67,7 +67,7 @@ TEST_F(HidReaderTest, EachReportReachesTheDeviceThenEveryAcceptingPortInOrder)
 {
     Cradle->QueueInput(Report(0, 10));
     Cradle->QueueInput(Report(7, 11));
-    ASSERT_TRUE(WaitFor([&] { return Events.size() == 6; }));
+    ASSERT_TRUE(WaitForEvents([&] { return Events.size() == 6; }));
 
     const std::vector<std::string> expected = {
         "device 0:10", "in1 10", "in2 10", "device 7:11", "in1 11", "in2 11",
@@ -96,7 +96,7 @@ TEST_F(HidReaderTest, AHandlerThatDisconnectsStopsTheReportThere)
     };
     Cradle->QueueInput(Report(0, 10));
     Cradle->QueueInput(Report(0, 11));
-    ASSERT_TRUE(WaitFor([&] { return Events.size() == 3; }));
+    ASSERT_TRUE(WaitForEvents([&] { return Events.size() == 3; }));
     ProcessReadyEvents();
 
     const std::vector<std::string> expected = {"device 0:10", "in1", "disconnect"};
@@ -111,7 +111,7 @@ TEST_F(HidReaderTest, AHandlerMayDestroyTheDevice)
         Device.reset();
     };
     Cradle->QueueInput(Report(0, 10));
-    ASSERT_TRUE(WaitFor([&] { return !Device; }));
+    ASSERT_TRUE(WaitForEvents([&] { return !Device; }));
     ProcessReadyEvents();
 
     const std::vector<std::string> expected = {"device 0:10", "in1", "disconnect"};
@@ -127,7 +127,7 @@ TEST_F(HidReaderTest, AnExceptionFromAHandlerEndsTheReaderButNotTheConnection)
     };
     ASSERT_TRUE(ReaderRunning());
     Cradle->QueueInput(Report(0, 10));
-    ASSERT_TRUE(WaitFor([&] { return Events.size() == 1; }));
+    ASSERT_TRUE(WaitForEvents([&] { return Events.size() == 1; }));
 
     Cradle->QueueInput(Report(0, 11));
     ASSERT_TRUE(Cradle->WaitForOpenHandles(1)) << "the reader ends instead of reading on";
@@ -144,7 +144,7 @@ TEST_F(HidReaderTest, AFailedReadDisconnectsTheDeviceAndReportsAChange)
     // still there, so only the failed read can tell that the connection is dead.
     ASSERT_TRUE(ReaderRunning());
     Cradle->Fail();
-    ASSERT_TRUE(WaitFor([&] { return !Device->Connected(); }));
+    ASSERT_TRUE(WaitForEvents([&] { return !Device->Connected(); }));
 
     const std::vector<std::string> expected = {"disconnect", "device change"};
     EXPECT_EQ(Events, expected);

@@ -1,5 +1,5 @@
 #include <translation/FormTranslator.h>
-#include <translation/Hint.h>
+#include <widgets/Hint.h>
 
 #include <QAction>
 #include <QChart>

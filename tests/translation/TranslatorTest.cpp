@@ -1,8 +1,8 @@
 #include "LanguageDatabaseFixture.h"
 
-#include <translation/Hint.h>
 #include <translation/Translator.h>
 #include <translation/TranslatorError.h>
+#include <widgets/Hint.h>
 
 #include <QFile>
 #include <QLabel>

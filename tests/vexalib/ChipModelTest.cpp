@@ -1,7 +1,7 @@
 // The library against the simulator's bridge chip model on a virtual HID bus:
 // discovery of simulated cradles, transfers, settings, strings, EEPROM and the
 // access-control states.
-#include "support/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include "sim/program/Simulator.h"
 
@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-using namespace vexatest;
+using qzr::test::TemporaryDirectory;
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The hidraw back end against a fake sysfs tree and fake device nodes in a
 // temporary directory.
-#include "support/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include "platform/DeviceIo.h"
 #include "platform/HidrawPlatform.h"
@@ -11,7 +11,7 @@
 
 using namespace vexa;
 using namespace vexa::platform;
-using vexatest::TemporaryDirectory;
+using qzr::test::TemporaryDirectory;
 
 namespace {
 

@@ -14,12 +14,13 @@
 #include <gtest/gtest.h>
 
 #include "RawBusClient.h"
-#include "TemporaryDirectory.h"
 #include "protocol/CradleIdentifiers.h"
 #include "sim/bridge/ReportFields.h"
 #include "sim/bridge/SettingsRecords.h"
 #include "sim/bridge/VexaProtocol.h"
 #include "sim/program/Simulator.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/support/WaitFor.h"
 
 namespace {
 
@@ -73,20 +74,9 @@ unsigned long number(const std::string& text)
     return std::strtoul(text.c_str(), nullptr, 0);
 }
 
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
-
 TEST(BridgeOnBus, AnswersEveryCommandWithOneFullReportEchoingIt)
 {
-    simtest::TemporaryDirectory directory;
+    qzr::test::TemporaryDirectory directory;
     sim::Simulator simulator(directory.path(), sim::SimulatorOptions::fast());
     simulator.addBridgeCradle("bridge1", true, "BC-7");
     RawBusClient client(simulator.devicePath("bridge1"));
@@ -106,7 +96,7 @@ TEST(BridgeOnBus, AnswersEveryCommandWithOneFullReportEchoingIt)
 TEST(BridgeOnBus, AResetLeavesTheBusAndComesBackWithTheRewrittenIdentity)
 {
     constexpr std::uint16_t NewProductId = qzr::BridgeCradleProductId + 1;
-    simtest::TemporaryDirectory directory;
+    qzr::test::TemporaryDirectory directory;
     sim::Simulator simulator(directory.path(), sim::SimulatorOptions::fast());
     simulator.addBridgeCradle("bridge1", true, "BC-8");
     const std::filesystem::path socket = simulator.devicePath("bridge1");
@@ -135,7 +125,7 @@ TEST(BridgeOnBus, AResetLeavesTheBusAndComesBackWithTheRewrittenIdentity)
         EXPECT_TRUE(client.waitForEndOfFile()) << "the device leaves the bus";
     }
 
-    ASSERT_TRUE(waitUntil([&] { return std::filesystem::exists(socket); }, 5000ms));
+    ASSERT_TRUE(qzr::test::WaitFor([&] { return std::filesystem::exists(socket); }, 5000ms));
     auto entries = descriptorEntries(descriptor);
     EXPECT_EQ(entries["product"], "Renamed cradle");
     EXPECT_EQ(number(entries["vid"]), qzr::CradleVendorId);

@@ -11,11 +11,11 @@
 #include <sys/un.h>
 #include <thread>
 
-#include "Eventually.h"
 #include "RawBusClient.h"
-#include "TemporaryDirectory.h"
 #include "sim/bus/BusThread.h"
 #include "sim/bus/VirtualHidBus.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/support/WaitFor.h"
 
 namespace {
 
@@ -130,7 +130,7 @@ protected:
         return thread->call([&] { return bus->device("dev1").openConnectionCount(); });
     }
 
-    simtest::TemporaryDirectory directory;
+    qzr::test::TemporaryDirectory directory;
     RecordingModel model;
     std::unique_ptr<sim::VirtualHidBus> bus;
     std::unique_ptr<sim::BusThread> thread;
@@ -219,7 +219,7 @@ TEST_P(OpenSemantics, SecondOpenIsAnsweredByTheSharingRules)
         // The refusal leaves the first opener's connection as it was.
         EXPECT_EQ(openConnections(), 1u);
         first.reset();
-        ASSERT_TRUE(eventually([&] { return openConnections() == 0; }));
+        ASSERT_TRUE(qzr::test::WaitFor([&] { return openConnections() == 0; }));
         RawBusClient third(socket());
         EXPECT_EQ(third.open(GetParam().second), std::optional<std::uint8_t>(0x00));
     }
@@ -256,7 +256,7 @@ TEST_F(VirtualHidBusTest, OpenBeyondTheConnectionLimitIsRefusedForAnotherReason)
         EXPECT_TRUE(refused.waitForEndOfFile());
     }
     clients.pop_back();
-    ASSERT_TRUE(eventually([&] { return openConnections() == clients.size(); }));
+    ASSERT_TRUE(qzr::test::WaitFor([&] { return openConnections() == clients.size(); }));
     clients.push_back(openClient());
 }
 
@@ -269,7 +269,7 @@ TEST_F(VirtualHidBusTest, ReportOfTheWrongSizeClosesOnlyThatConnection)
         EXPECT_TRUE(client->waitForEndOfFile()) << size;
     }
     ASSERT_TRUE(bystander->send(report(0x42)));
-    ASSERT_TRUE(eventually([&] { return model.receivedReports().size() == 1; }));
+    ASSERT_TRUE(qzr::test::WaitFor([&] { return model.receivedReports().size() == 1; }));
     EXPECT_EQ(model.receivedReports()[0], report(0x42));
     EXPECT_EQ(openConnections(), 1u);
 }
@@ -281,7 +281,7 @@ TEST_F(VirtualHidBusTest, EveryOpenConnectionGetsItsOwnCopyOfEachInputReport)
     clients.push_back(openClient());
     clients.push_back(openClient());
     RawBusClient notOpened(socket());
-    ASSERT_TRUE(eventually([&] { return openConnections() == 3; }));
+    ASSERT_TRUE(qzr::test::WaitFor([&] { return openConnections() == 3; }));
 
     sendFromModel({report(1), report(2)});
     for (auto& client : clients) {
@@ -395,11 +395,11 @@ TEST_F(VirtualHidBusTest, ModelThatAsksToReenumerateLeavesAndComesBack)
     auto client = openClient();
     ASSERT_TRUE(client->send(report(0xEE)));
     EXPECT_TRUE(client->waitForEndOfFile());
-    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socket()); }));
+    ASSERT_TRUE(qzr::test::WaitFor([&] { return std::filesystem::exists(socket()); }));
     EXPECT_TRUE(thread->call([&] { return bus->device("dev1").plugged(); }));
     auto fresh = openClient(RawBusClient::Exclusive);
     ASSERT_TRUE(fresh->send(report(0x01)));
-    ASSERT_TRUE(eventually([&] { return model.receivedReports().size() == 2; }));
+    ASSERT_TRUE(qzr::test::WaitFor([&] { return model.receivedReports().size() == 2; }));
     EXPECT_EQ(model.pluggedEvents, (std::vector<bool>{true, false, true}));
 }
 
@@ -435,7 +435,7 @@ TEST_F(VirtualHidBusTest, SocketLeftBehindByADeadServerIsReplaced)
 
 TEST(VirtualHidBusDevices, RefuseBadNamesAndDuplicates)
 {
-    simtest::TemporaryDirectory directory;
+    qzr::test::TemporaryDirectory directory;
     sim::VirtualHidBus bus(directory.path());
     RecordingModel model;
     for (const char* bad : {"", "a.b", "../up", "x y"}) {
@@ -459,7 +459,7 @@ public:
 
 TEST(BusDeviceTicks, ModelAskingForEveryTurnIsTickedOnceAMillisecondWhileNobodyListens)
 {
-    simtest::TemporaryDirectory directory;
+    qzr::test::TemporaryDirectory directory;
     sim::EventLoop loop;
     EagerModel model;
     sim::BusDevice device(loop, directory.path(), "dev1", cradleDescriptor(), model, 0us);
@@ -486,7 +486,7 @@ TEST_F(PacedBusTest, OutputReportsWaitForTheirFramesWithoutLossOrReordering)
     for (int i = 0; i < Reports; ++i) {
         ASSERT_TRUE(client->send(report(static_cast<std::uint8_t>(i))));
     }
-    ASSERT_TRUE(eventually([&] { return model.receivedReports().size() == Reports; }));
+    ASSERT_TRUE(qzr::test::WaitFor([&] { return model.receivedReports().size() == Reports; }));
     std::lock_guard lock(model.mutex);
     for (int i = 0; i < Reports; ++i) {
         EXPECT_EQ(model.received[static_cast<std::size_t>(i)][1], i);

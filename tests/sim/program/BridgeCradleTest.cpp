@@ -4,11 +4,11 @@
 #include <thread>
 
 #include "BridgeLinkClient.h"
-#include "Eventually.h"
 #include "HidLinkClient.h"
 #include "RawBusClient.h"
-#include "TemporaryDirectory.h"
 #include "sim/program/Simulator.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/support/WaitFor.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ protected:
         return response ? (*response)[4] | ((*response)[5] << 8) | ((*response)[6] << 16) : 0;
     }
 
-    simtest::TemporaryDirectory directory;
+    qzr::test::TemporaryDirectory directory;
     sim::Simulator simulator;
 };
 
@@ -89,7 +89,8 @@ TEST_F(BridgeCradleTest, ResetLeavesTheBusAndComesBackUnderTheStoredUsbIdentity)
         return reset;
     }()));
     EXPECT_TRUE(client->waitForEndOfFile());
-    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(simulator.devicePath("b1")); }));
+    ASSERT_TRUE(
+        qzr::test::WaitFor([&] { return std::filesystem::exists(simulator.devicePath("b1")); }));
     EXPECT_EQ(std::strtoul(descriptorValue(directory.path() / "b1.dev", "pid").c_str(), nullptr, 0),
               0x0147u);
     auto again = open();
@@ -137,7 +138,7 @@ class UnitSilence : public ::testing::TestWithParam<SilenceCase> {};
 // Whatever spoils the link, the unit's identification does not come back.
 TEST_P(UnitSilence, IdentificationGoesUnansweredOnBothCradleKinds)
 {
-    simtest::TemporaryDirectory directory;
+    qzr::test::TemporaryDirectory directory;
     sim::Simulator simulator(directory.path(), sim::SimulatorOptions::fast());
     simulator.addHidCradle("h1");
     simulator.addBridgeCradle("b1");

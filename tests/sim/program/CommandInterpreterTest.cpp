@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "TemporaryDirectory.h"
 #include "sim/program/CommandInterpreter.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ public:
         throw std::out_of_range(name);
     }
 
-    simtest::TemporaryDirectory directory;
+    qzr::test::TemporaryDirectory directory;
     sim::Simulator simulator;
     sim::CommandInterpreter interpreter{simulator};
 };

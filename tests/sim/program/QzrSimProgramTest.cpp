@@ -9,11 +9,11 @@
 #include <sys/wait.h>
 #include <thread>
 
-#include "Eventually.h"
 #include "HidLinkClient.h"
 #include "RawBusClient.h"
-#include "TemporaryDirectory.h"
 #include "sim/bus/UniqueFd.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/support/WaitFor.h"
 
 extern char** environ;
 
@@ -65,7 +65,8 @@ public:
     std::optional<int> waitForExit(std::chrono::milliseconds limit)
     {
         int status = 0;
-        bool ended = eventually([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; }, limit);
+        bool ended =
+            qzr::test::WaitFor([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; }, limit);
         if (!ended) {
             return std::nullopt;
         }
@@ -116,7 +117,7 @@ protected:
 
     bool served(const std::vector<std::string>& entries)
     {
-        return eventually(
+        return qzr::test::WaitFor(
             [&] {
                 for (const auto& entry : entries) {
                     if (!std::filesystem::exists(bus() / entry)) {
@@ -128,8 +129,8 @@ protected:
             StartLimit);
     }
 
-    simtest::TemporaryDirectory busDirectory;
-    simtest::TemporaryDirectory logDirectory;
+    qzr::test::TemporaryDirectory busDirectory;
+    qzr::test::TemporaryDirectory logDirectory;
 };
 
 TEST_F(QzrSimProgram, ServesAUnitTakesCommandsAndCleansUpOnSigterm)

@@ -3,8 +3,8 @@
 #include "BridgeLinkClient.h"
 #include "HidLinkClient.h"
 #include "RawBusClient.h"
-#include "TemporaryDirectory.h"
 #include "sim/program/Simulator.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ class SimulatorHandshake : public ::testing::TestWithParam<TimingCase> {};
 
 TEST_P(SimulatorHandshake, UnitOnAHidCradleAnswersIdentificationAndSession)
 {
-    simtest::TemporaryDirectory directory;
+    qzr::test::TemporaryDirectory directory;
     sim::Simulator simulator(directory.path(), GetParam().options);
     simulator.addHidCradle("cradle1");
     simulator.placeUnit("cradle1", sim::UnitSpec::demo(Serial));
@@ -77,7 +77,7 @@ TEST_P(SimulatorHandshake, UnitOnAHidCradleAnswersIdentificationAndSession)
 
 TEST_P(SimulatorHandshake, UnitOnABridgeCradleAnswersThroughSpiTransfersAt4000BitsPerSecond)
 {
-    simtest::TemporaryDirectory directory;
+    qzr::test::TemporaryDirectory directory;
     sim::Simulator simulator(directory.path(), GetParam().options);
     simulator.addBridgeCradle("bridge1");
     RawBusClient client(simulator.devicePath("bridge1"));

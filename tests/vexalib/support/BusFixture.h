@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ScriptedBusDevice.h"
-#include "TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <vexalib.h>
 
@@ -12,6 +12,8 @@
 #include <string>
 
 namespace vexatest {
+
+using qzr::test::TemporaryDirectory;
 
 inline constexpr std::uint16_t bridgeVid = 0x3A7C;
 inline constexpr std::uint16_t bridgePid = 0x0146;

@@ -1,4 +1,4 @@
-#include "Hint.h"
+#include "widgets/Hint.h"
 
 #include <QAction>
 #include <QWidget>

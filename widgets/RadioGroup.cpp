@@ -1,4 +1,4 @@
-#include "cradle/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "cradle/SpiLink.h"
-#include "DiagnosticCapture.h"
 #include "FakeBridge.h"
 #include "FakeLinkEndpoint.h"
 #include "cradle/ConnectionError.h"
+#include "tests/support/TraceCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -101,14 +101,14 @@ TEST_F(SpiLinkTest, PollSendsPendingBytesPaddedWithTheIdleByteToThirtyTwo)
 TEST_F(SpiLinkTest, TheFirstIdleByteDetectsTheUnit)
 {
     Connect();
-    TDiagnosticCapture diagnostics;
+    TTraceCapture diagnostics;
     bridge.reply = {0x00, 0xFF, 0x13, 0xA5, 0x42};
     bridge.replyFill = 0x00;
     link.Poll();
 
     EXPECT_TRUE(endpoint.onCradle);
     EXPECT_EQ(endpoint.calls, (std::vector<std::string>{"SessionStarts", "UnitDetected"}));
-    EXPECT_TRUE(diagnostics.texts.contains(QStringLiteral("On cradle.")));
+    EXPECT_TRUE(diagnostics.Contains("On cradle."));
     // Bytes before and including the detecting byte are not link data.
     ASSERT_FALSE(endpoint.received.empty());
     EXPECT_EQ(endpoint.received.front(), 0x42);
@@ -122,7 +122,7 @@ TEST_F(SpiLinkTest, ThreeHundredSilentBytesRemoveTheUnit)
         SCOPED_TRACE(int{silent});
         endpoint.onCradle = true;
         endpoint.calls.clear();
-        TDiagnosticCapture diagnostics;
+        TTraceCapture diagnostics;
 
         // 299 silent bytes, then a live byte: the unit stays and the receiver
         // gets every byte.
@@ -146,7 +146,7 @@ TEST_F(SpiLinkTest, ThreeHundredSilentBytesRemoveTheUnit)
         EXPECT_FALSE(endpoint.onCradle);
         EXPECT_EQ(endpoint.received.size(), 299u);
         EXPECT_EQ(endpoint.calls, (std::vector<std::string>{"SessionEnds", "UnitGone"}));
-        EXPECT_TRUE(diagnostics.texts.contains(QStringLiteral("Off cradle.")));
+        EXPECT_TRUE(diagnostics.Contains("Off cradle."));
     }
 }
 

@@ -4,20 +4,19 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
-namespace simtest {
+namespace qzr::test {
 
-// A fresh directory under $TMPDIR (or /tmp), removed with everything in it
-// when the object goes.
+// A fresh directory under the system's temporary directory ($TMPDIR or
+// /tmp), removed with everything in it when the object goes.
 class TemporaryDirectory {
 public:
     TemporaryDirectory()
     {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/qzr-sim-test-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed for " + pattern);
-        }
+        std::string pattern = (std::filesystem::temp_directory_path() / "qzr-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot create a temporary directory from " + pattern);
         path_ = pattern;
     }
     ~TemporaryDirectory()
@@ -29,9 +28,10 @@ public:
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
+    std::string string() const { return path_.string(); }
 
 private:
     std::filesystem::path path_;
 };
 
-} // namespace simtest
+} // namespace qzr::test

@@ -1,4 +1,4 @@
-#include "cradle/IntegerField.h"
+#include "widgets/IntegerField.h"
 
 #include <QIntValidator>
 

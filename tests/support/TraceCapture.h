@@ -3,21 +3,21 @@
 #include <QLoggingCategory>
 #include <QString>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace qzr::test {
 
-// Switches the codec's and the session's diagnostic trace on and collects its
-// texts while it exists.
+// Switches the program's diagnostic trace (the logging categories "qzr.*")
+// on and collects its texts while it exists.
 class TTraceCapture {
 public:
     TTraceCapture()
     {
         Active() = this;
-        QLoggingCategory::setFilterRules(
-            QStringLiteral("qzr.link.debug=true\nqzr.session.debug=true"));
+        QLoggingCategory::setFilterRules(QStringLiteral("qzr.*.debug=true"));
         FPrevious = qInstallMessageHandler(&Collect);
     }
     ~TTraceCapture()
@@ -31,6 +31,10 @@ public:
 
     std::vector<std::string> texts;
 
+    bool Contains(const std::string& text) const
+    {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    }
     // Returns the texts collected so far and forgets them.
     std::vector<std::string> take() { return std::exchange(texts, {}); }
 
@@ -40,9 +44,10 @@ private:
         static TTraceCapture* active = nullptr;
         return active;
     }
-    static void Collect(QtMsgType type, const QMessageLogContext&, const QString& text)
+    static void Collect(QtMsgType type, const QMessageLogContext& context, const QString& text)
     {
-        if (type == QtDebugMsg && Active() != nullptr)
+        if (type == QtDebugMsg && Active() != nullptr && context.category != nullptr &&
+            QString::fromLatin1(context.category).startsWith(QLatin1String("qzr.")))
             Active()->texts.push_back(text.toStdString());
     }
 

@@ -1,6 +1,6 @@
 #include "CradleFormFixture.h"
-#include "cradle/IntegerField.h"
-#include "cradle/RadioGroup.h"
+#include "widgets/IntegerField.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QLabel>

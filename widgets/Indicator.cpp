@@ -1,4 +1,4 @@
-#include "cradle/Indicator.h"
+#include "widgets/Indicator.h"
 
 #include <QPalette>
 

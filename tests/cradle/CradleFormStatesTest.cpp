@@ -1,7 +1,7 @@
 #include "CradleFormFixture.h"
-#include "cradle/Indicator.h"
-#include "cradle/RadioGroup.h"
 #include "cradle/SessionColors.h"
+#include "widgets/Indicator.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QLabel>

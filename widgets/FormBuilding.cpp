@@ -1,4 +1,4 @@
-#include "cradle/FormBuilding.h"
+#include "widgets/FormBuilding.h"
 
 #include <QLabel>
 
