@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs every test.
+# runs every test; fails too when a tracked .cpp or .h file is not formatted.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/test"
 
 "$root/scripts/install-deps.sh"
+formatted=0
+"$root/scripts/check-format.sh" || formatted=$?
+
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQZR_SANITIZE=ON
 cmake --build "$build" -j"$(nproc)"
 
@@ -14,3 +17,7 @@ export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300
+if ((formatted != 0)); then
+    echo "The tests ran, but some files are not formatted (see the list above)." >&2
+    exit 1
+fi

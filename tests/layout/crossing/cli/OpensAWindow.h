@@ -1,0 +1,5 @@
+#pragma once
+
+// The command line has no windows.
+#include <QString>
+#include <QWidget>

@@ -1,0 +1,4 @@
+#pragma once
+
+// hid/ knows nothing of the program above it.
+#include "app/MainForm.h"
