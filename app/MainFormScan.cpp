@@ -80,17 +80,17 @@ void TMainForm::OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle)
         *this, FEnvironment.Bridge, *FMessageTexts, FSensorView, FEnvironment.Identifiers,
         personality.ProductName, FEnvironment.IniFile});
     if (hidCradle) {
-        window->SetInterfaceChip(ifCypress);
-        window->HidDevice.SetHidDevices(&Cradles);
+        window->Connection.SetInterfaceChip(ifCypress);
+        window->Connection.HidDevice.SetHidDevices(&Cradles);
     } else {
-        window->SetInterfaceChip(ifSorvik);
+        window->Connection.SetInterfaceChip(ifSorvik);
     }
     // A bridge that failed is freed at once: the device-change report of
     // its unplugging may have come before the failure.
-    connect(window, &TCradleForm::CradleLost, this, &TMainForm::FreeLostCradles,
+    connect(window, &TCradleForm::CradleWasLost, this, &TMainForm::FreeLostCradles,
             Qt::QueuedConnection);
     try {
-        window->Connect(deviceNr);
+        window->Connection.Connect(deviceNr);
     } catch (...) {
         // A window whose cradle cannot be opened goes at once: a cradle that
         // keeps failing (a second bridge while the first is held) would
@@ -133,7 +133,7 @@ void TMainForm::StepAside(TCradleForm& window)
 bool TMainForm::CloseLostCradles()
 {
     for (TCradleForm* window : CradleForms()) {
-        if (window->Connected())
+        if (window->Connection.Connected())
             continue;
         window->close();
         delete window;

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QScopeGuard>
 #include <QSettings>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -24,11 +23,6 @@
 namespace qzr {
 
 namespace {
-
-constexpr int ProtocolTimerInterval = 50;
-constexpr int SessionTimerInterval = 100;
-constexpr int SPITimerInterval = 10;
-constexpr int OperationTimerInterval = 1000;
 
 const QString PlacementSection = QStringLiteral("TCradleForm");
 
@@ -44,33 +38,18 @@ QString NextWindowName()
 } // namespace
 
 TCradleForm::TCradleForm(TCradleFormEnvironment environment)
-    : QWidget(nullptr, Qt::Window), Session(Codec, *this, environment.SessionIds),
-      FEnvironment(std::move(environment)), FHidLink(*this,
-                                                     [this](const THidData& report) {
-                                                         HidDataPortOut.SetAsHidData(report);
-                                                         HidDataPortOut.SendData();
-                                                     }),
-      FSpiLink(
-          *this, FEnvironment.Bridge,
-          [this](bool on) {
-              if (on)
-                  SPITimer.start();
-              else
-                  SPITimer.stop();
-          },
-          FEnvironment.Identifiers.VendorId, FEnvironment.Identifiers.BridgeProductId)
+    : QWidget(nullptr, Qt::Window),
+      Connection(*this, environment.SessionIds, environment.Bridge, environment.Identifiers),
+      FEnvironment(std::move(environment))
 {
-    FSpiLink.OnLinkLost = [this] { emit CradleLost(); };
     BuildWindow();
-    ConnectHidPorts();
     ConnectHandlers();
-    ProtocolTimer.start();
     SetAllowances();
 }
 
 TCradleForm::~TCradleForm()
 {
-    Disconnect();
+    Connection.Disconnect();
 }
 
 void TCradleForm::BuildWindow()
@@ -93,26 +72,10 @@ void TCradleForm::BuildWindow()
     layout->addWidget(Controls.PageControl, 1);
     layout->addWidget(CreateCradleStatusBar(this, Controls));
     resize(ClientWidth, ClientHeight);
-
-    ProtocolTimer.setInterval(ProtocolTimerInterval);
-    SessionTimer.setInterval(SessionTimerInterval);
-    // The next poll is due 10 ms after the previous one ended: a poll blocks
-    // for its whole transfer, and the pause lets the other windows' HID
-    // reports through in between.
-    SPITimer.setInterval(SPITimerInterval);
-    SPITimer.setSingleShot(true);
-    RealTimer.setInterval(OperationTimerInterval);
-    LoggerTimer.setInterval(OperationTimerInterval);
 }
 
 void TCradleForm::ConnectHandlers()
 {
-    connect(&ProtocolTimer, &QTimer::timeout, this, &TCradleForm::ProtocolTimerTimer);
-    connect(&SessionTimer, &QTimer::timeout, this, &TCradleForm::SessionTimerTimer);
-    connect(&SPITimer, &QTimer::timeout, this, &TCradleForm::SPITimerTimer);
-    connect(&RealTimer, &QTimer::timeout, this, &TCradleForm::RealTimerTimer);
-    connect(&LoggerTimer, &QTimer::timeout, this, &TCradleForm::LoggerTimerTimer);
-
     // A check box changed by the program runs its handler as a user's click does.
     connect(Controls.RealtimeCheckBox, &QCheckBox::toggled, this,
             &TCradleForm::ReadRealtimeActionExecute);
@@ -122,12 +85,12 @@ void TCradleForm::ConnectHandlers()
     // The two amplifier selectors mirror each other; a changed range waits
     // for the next realtime tick to be sent.
     connect(Controls.AdAmpSelectBox, &TRadioGroup::Click, this, [this] {
-        AdAmpSelectBoxWasClicked = true;
+        Connection.AmplifierRangeClicked(Controls.AdAmpSelectBox->ItemIndex());
         Controls.AdAmpSelectBox2->SetItemIndex(Controls.AdAmpSelectBox->ItemIndex());
     });
     connect(Controls.AdAmpSelectBox2, &TRadioGroup::Click, this, [this] {
         Controls.AdAmpSelectBox->SetItemIndex(Controls.AdAmpSelectBox2->ItemIndex());
-        AdAmpSelectBoxWasClicked = true;
+        Connection.AmplifierRangeClicked(Controls.AdAmpSelectBox2->ItemIndex());
     });
 
     connect(Controls.LogIntervalPresetBox, &QComboBox::activated, this, [this](int index) {
@@ -137,56 +100,15 @@ void TCradleForm::ConnectHandlers()
     });
 }
 
-void TCradleForm::Connect(int index)
-{
-    switch (FInterfaceChip) {
-    case ifCypress:
-        ConnectHidCradle(index);
-        break;
-    case ifSorvik:
-        FSpiLink.Connect();
-        break;
-    case ifUndefined:
-        break;
-    }
-}
-
-void TCradleForm::Disconnect()
-{
-    switch (FInterfaceChip) {
-    case ifCypress:
-        DisconnectHidCradle();
-        break;
-    case ifSorvik:
-        FSpiLink.Disconnect();
-        break;
-    case ifUndefined:
-        break;
-    }
-}
-
-bool TCradleForm::Connected() const
-{
-    switch (FInterfaceChip) {
-    case ifCypress:
-        return HidCradleConnected();
-    case ifSorvik:
-        return FSpiLink.Connected();
-    case ifUndefined:
-        break;
-    }
-    return false;
-}
-
 void TCradleForm::closeEvent(QCloseEvent* event)
 {
     // A window holding its cradle ignores the close box.
-    if (Connected()) {
+    if (Connection.Connected()) {
         event->ignore();
         return;
     }
-    StopHidInput();
-    Disconnect();
+    Connection.StopHidInput();
+    Connection.Disconnect();
     SavePlacement();
     event->accept();
 }
@@ -226,59 +148,12 @@ void TCradleForm::SavePlacement() const
     settings.setValue(QStringLiteral("Maximized"), isMaximized());
 }
 
-void TCradleForm::ProtocolTimerTimer()
-{
-    Codec.ProtocolTimerTimer();
-}
-
-void TCradleForm::SessionTimerTimer()
-{
-    Session.SessionTimerTimer();
-}
-
-void TCradleForm::SPITimerTimer()
-{
-    // However the poll ends, the next one follows while the bridge is open.
-    const auto next = qScopeGuard([this] {
-        if (FSpiLink.Connected())
-            SPITimer.start();
-    });
-    FSpiLink.Poll();
-}
-
-void TCradleForm::RealTimerTimer()
-{
-    const int range = Controls.AdAmpSelectBox->ItemIndex();
-    if (AdAmpSelectBoxWasClicked && range >= 0) {
-        Session.MultiMode = false;
-        Session.SetupData.SetAmplifierIndex(range);
-        constexpr auto at = static_cast<std::uint8_t>(SetupOffset::AmplifierSelection);
-        Session.SendMessage(TSessionProtocol::Message(msgWriteSetup, {Session.SessionID, at, 0,
-                                                                      Session.SetupData[at],
-                                                                      Session.SetupData[at + 1]}),
-                            6);
-        AdAmpSelectBoxWasClicked = false;
-        return;
-    }
-    SendRequest(msgRealtime);
-}
-
-void TCradleForm::LoggerTimerTimer()
-{
-    SendRequest(msgLoggerStatus);
-}
-
-void TCradleForm::SendRequest(std::uint8_t messageId)
-{
-    Session.SendMessage(TSessionProtocol::Message(messageId, {Session.SessionID}), 2);
-}
-
 void TCradleForm::ReadRealtimeActionExecute()
 {
     for (QLabel* reading :
          {Controls.AD1Text, Controls.AD2Text, Controls.V1Text, Controls.User1Text})
         reading->clear();
-    SwitchRepeatedRequests(Controls.RealtimeCheckBox->isChecked(), RealTimer, ssRealtime);
+    Connection.SwitchRealtime(Controls.RealtimeCheckBox->isChecked());
 }
 
 void TCradleForm::ReadLoggerValuesCheckboxClick()
@@ -287,22 +162,7 @@ void TCradleForm::ReadLoggerValuesCheckboxClick()
     for (QLabel* value : {Controls.MinimumStaticText, Controls.MaximumStaticText,
                           Controls.IntegralStaticText, Controls.RemainingIntervalStaticText})
         value->clear();
-    SwitchRepeatedRequests(Controls.ReadLoggerValuesCheckbox->isChecked(), LoggerTimer,
-                           ssLoggerStatus);
-}
-
-void TCradleForm::SwitchRepeatedRequests(bool on, QTimer& requestTimer, TSessionState state)
-{
-    Session.SessionTimeout = TSessionProtocol::RequestTimeoutTicks;
-    if (on) {
-        Session.SetSessionTimerActive(true);
-        Session.SetSessionState(state);
-        requestTimer.start();
-    } else {
-        requestTimer.stop();
-        Session.SetSessionTimerActive(false);
-        Session.SetSessionState(ssIdle);
-    }
+    Connection.SwitchLoggerStatus(Controls.ReadLoggerValuesCheckbox->isChecked());
 }
 
 void TCradleForm::ShowUnitOnCradle(bool present)
@@ -323,14 +183,6 @@ void TCradleForm::ShowMessageCounts(std::uint32_t ok, std::uint32_t errors)
     Controls.ErrorCounter->setText(QString::number(errors));
 }
 
-void TCradleForm::SetSessionTimerActive(bool active)
-{
-    if (active)
-        SessionTimer.start();
-    else
-        SessionTimer.stop();
-}
-
 void TCradleForm::ClearSessionDisplays()
 {
     for (QLabel* text : {Controls.AD1Text, Controls.AD2Text, Controls.V1Text, Controls.User1Text,
@@ -346,12 +198,16 @@ void TCradleForm::ClearSessionDisplays()
 void TCradleForm::EndRealtimeDisplay()
 {
     Controls.RealtimeCheckBox->setChecked(false);
-    RealTimer.stop();
+}
+
+void TCradleForm::CradleLost()
+{
+    emit CradleWasLost();
 }
 
 void TCradleForm::SetupDataToControls()
 {
-    const TSetupData& image = Session.SetupData;
+    const TSetupData& image = Connection.Session.SetupData;
     for (std::size_t range = 0; range < Controls.AdAmpOffset.size(); ++range) {
         const int index = static_cast<int>(range);
         Controls.AdAmpOffset[range]->SetValue(image.AmpOffset(index));

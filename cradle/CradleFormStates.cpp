@@ -28,9 +28,10 @@ QString HexSerial(std::uint32_t serial)
 
 void TCradleForm::SetAllowances()
 {
-    const TSessionState state = Session.SessionState;
+    const TSessionProtocol& session = Connection.Session;
+    const TSessionState state = session.SessionState;
     const bool busy = IsBusy(state);
-    const bool onCradle = Session.OnCradle;
+    const bool onCradle = session.OnCradle;
     Controls.SessionIndicator->SetColor(busy ? SessionBusyColor : SessionIdleColor);
     AllowCheckBox(Controls.RealtimeCheckBox, onCradle && (!busy || state == ssRealtime));
     AllowCheckBox(Controls.ReadLoggerValuesCheckbox,
@@ -45,12 +46,13 @@ void TCradleForm::SetAllowances()
 
 void TCradleForm::SetCaption()
 {
-    if (!Connected()) {
+    const TSessionProtocol& session = Connection.Session;
+    if (!Connection.Connected()) {
         setWindowTitle(FEnvironment.ProductName);
         return;
     }
-    const QString serial = HexSerial(Session.SerialNumber);
-    switch (Session.SessionState) {
+    const QString serial = HexSerial(session.SerialNumber);
+    switch (session.SessionState) {
     case ssNone:
         setWindowTitle(MessageText("NothingConnected"));
         Controls.FirmwareVersionLabel->setText(QStringLiteral(".."));
@@ -82,7 +84,7 @@ void TCradleForm::SetCaption()
     case ssIdle:
         setWindowTitle(QLatin1Char('#') + serial);
         Controls.FirmwareVersionLabel->setText(
-            QStringLiteral("%1").arg(Session.FirmwareVersion, 2, 16, QLatin1Char('0')).toUpper());
+            QStringLiteral("%1").arg(session.FirmwareVersion, 2, 16, QLatin1Char('0')).toUpper());
         break;
     }
 }

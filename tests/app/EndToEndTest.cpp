@@ -63,15 +63,16 @@ TEST_P(EndToEndPerCradleKind, ACradleGetsAWindowThatFollowsItsUnitUntilItIsUnplu
     EXPECT_TRUE(window->Controls.StartLoggerBtn->isEnabled());
 
     // A rejected session is a forced new handshake, with a new session ID.
-    const std::uint8_t firstSession = window->Session.SessionID;
-    window->Session.SessionRejected();
+    const std::uint8_t firstSession = window->Connection.Session.SessionID;
+    window->Connection.Session.SessionRejected();
     ASSERT_TRUE(WaitFor([&] {
-        return ShowsUnit(window, SerialCaption) && window->Session.SessionID != firstSession;
+        return ShowsUnit(window, SerialCaption) &&
+               window->Connection.Session.SessionID != firstSession;
     }));
 
     simulator->removeUnit("cradle");
     ASSERT_TRUE(WaitFor([&] { return window->windowTitle() == "Nothing connected"; }));
-    EXPECT_FALSE(window->Session.OnCradle);
+    EXPECT_FALSE(window->Connection.Session.OnCradle);
 
     const QPointer<TCradleForm> watched(window);
     simulator->unplug("cradle");
@@ -99,17 +100,18 @@ TEST_F(EndToEndTest, CradlesPresentAtStartAndAddedLaterGetOneWindowEach)
     ASSERT_TRUE(WaitFor([&] { return ShowsUnit(WindowOf(ifCypress), "#0BADCAFE"); }));
     EXPECT_EQ(Windows().size(), 2);
     EXPECT_EQ(WindowOf(ifSorvik), bridgeWindow);
-    EXPECT_NE(WindowOf(ifCypress)->Session.SessionID, bridgeWindow->Session.SessionID);
+    EXPECT_NE(WindowOf(ifCypress)->Connection.Session.SessionID,
+              bridgeWindow->Connection.Session.SessionID);
 
     // A second HID cradle: the one already open keeps its window, only the new one gets one.
     const QPointer<TCradleForm> firstHidWindow(WindowOf(ifCypress));
     simulator->addHidCradle("hid2");
     ASSERT_TRUE(WaitFor([&] { return Windows().size() == 3; }));
     ASSERT_FALSE(firstHidWindow.isNull());
-    EXPECT_EQ(firstHidWindow->HidDevice.DevicePath(),
+    EXPECT_EQ(firstHidWindow->Connection.HidDevice.DevicePath(),
               QString::fromStdString(simulator->devicePath("hid").string()));
     for (const TCradleForm* window : Windows())
-        EXPECT_TRUE(window->Connected()) << window->objectName().toStdString();
+        EXPECT_TRUE(window->Connection.Connected()) << window->objectName().toStdString();
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
 
@@ -122,10 +124,10 @@ TEST_F(EndToEndTest, ABrokenBridgeTransferDisconnectsSilentlyAndALaterScanOpensI
     const QPointer<TCradleForm> broken(WindowOf(ifSorvik));
 
     bool silentlyDisconnected = false;
-    QObject::connect(broken.data(), &TCradleForm::CradleLost, [&] {
-        silentlyDisconnected = !broken->Connected() &&
-                               broken->SpiLink().MCDeviceHandle() == nullptr &&
-                               !broken->SPITimer.isActive();
+    QObject::connect(broken.data(), &TCradleForm::CradleWasLost, [&] {
+        silentlyDisconnected = !broken->Connection.Connected() &&
+                               broken->Connection.SpiLink().MCDeviceHandle() == nullptr &&
+                               !broken->Connection.SPITimer.isActive();
     });
     simulator->setCradleSilent("bridge", true);
     ASSERT_TRUE(WaitFor([&] { return broken.isNull(); }));
@@ -176,7 +178,7 @@ TEST_F(EndToEndTest, ScanErrorsAreDiscardedAtStartAndShownLater)
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
     ASSERT_EQ(Windows().size(), 1) << "the window of the bridge that failed is not kept";
     ASSERT_NE(WindowOf(ifSorvik), nullptr);
-    EXPECT_TRUE(WindowOf(ifSorvik)->Connected());
+    EXPECT_TRUE(WindowOf(ifSorvik)->Connection.Connected());
     mainForm->show();
     EXPECT_FALSE(mainForm->OvcLanguageSelector->isVisible())
         << "the selector is still set up after the failed scan";

@@ -88,7 +88,7 @@ protected:
     {
         TCradleForm* found = nullptr;
         for (TCradleForm* window : Windows())
-            if (window->InterfaceChip() == chip && window->Connected())
+            if (window->Connection.InterfaceChip() == chip && window->Connection.Connected())
                 found = window;
         return found;
     }
@@ -96,7 +96,7 @@ protected:
     static bool ShowsUnit(const TCradleForm* window, const QString& caption)
     {
         return window != nullptr && window->windowTitle() == caption &&
-               window->Session.SessionState == ssIdle;
+               window->Connection.Session.SessionState == ssIdle;
     }
 
     QTemporaryDir busDir;

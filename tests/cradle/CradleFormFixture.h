@@ -65,9 +65,9 @@ protected:
     std::unique_ptr<TCradleForm> ConnectedWindow()
     {
         auto window = NewWindow();
-        window->SetInterfaceChip(ifSorvik);
-        window->Connect(1);
-        EXPECT_TRUE(window->Connected());
+        window->Connection.SetInterfaceChip(ifSorvik);
+        window->Connection.Connect(1);
+        EXPECT_TRUE(window->Connection.Connected());
         return window;
     }
 

@@ -32,34 +32,34 @@ protected:
 TEST_F(CradleFormRequestsTest, AChangedRangeReplacesOneReadingRequestBySendingTheRange)
 {
     auto window = NewWindow();
-    window->Session.SessionID = 0x35;
-    window->Session.MultiMode = true;
-    window->Session.SetupData[SetupOffset::AmplifierSelection + 1] = 0x7F;
+    window->Connection.Session.SessionID = 0x35;
+    window->Connection.Session.MultiMode = true;
+    window->Connection.Session.SetupData[SetupOffset::AmplifierSelection + 1] = 0x7F;
 
-    window->RealTimerTimer();
-    EXPECT_EQ(SentFrame(window->Codec), FrameOf({msgRealtime, 0x35}));
+    window->Connection.RealTimerTimer();
+    EXPECT_EQ(SentFrame(window->Connection.Codec), FrameOf({msgRealtime, 0x35}));
 
     window->Controls.AdAmpSelectBox2->SetItemIndex(3);
-    window->RealTimerTimer();
-    EXPECT_EQ(SentFrame(window->Codec), FrameOf({msgWriteSetup, 0x35, 36, 0, 6, 0}));
-    EXPECT_FALSE(window->Session.MultiMode);
-    EXPECT_EQ(window->Session.SetupData[SetupOffset::AmplifierSelection], 6);
-    EXPECT_EQ(window->Session.SetupData[SetupOffset::AmplifierSelection + 1], 0);
-    EXPECT_FALSE(window->AdAmpSelectBoxWasClicked);
+    window->Connection.RealTimerTimer();
+    EXPECT_EQ(SentFrame(window->Connection.Codec), FrameOf({msgWriteSetup, 0x35, 36, 0, 6, 0}));
+    EXPECT_FALSE(window->Connection.Session.MultiMode);
+    EXPECT_EQ(window->Connection.Session.SetupData[SetupOffset::AmplifierSelection], 6);
+    EXPECT_EQ(window->Connection.Session.SetupData[SetupOffset::AmplifierSelection + 1], 0);
+    EXPECT_FALSE(window->Connection.AdAmpSelectBoxWasClicked);
 
-    window->RealTimerTimer();
-    EXPECT_EQ(SentFrame(window->Codec), FrameOf({msgRealtime, 0x35}));
+    window->Connection.RealTimerTimer();
+    EXPECT_EQ(SentFrame(window->Connection.Codec), FrameOf({msgRealtime, 0x35}));
 }
 
 TEST_F(CradleFormRequestsTest, EveryLoggerTickAsksForTheStatus)
 {
     auto window = NewWindow();
-    window->Session.SessionID = 0x10;
+    window->Connection.Session.SessionID = 0x10;
     for (int tick = 0; tick < 2; ++tick) {
-        window->LoggerTimerTimer();
-        EXPECT_EQ(SentFrame(window->Codec), FrameOf({msgLoggerStatus, 0x10}));
-        EXPECT_EQ(window->Codec.OutputIndex, 0u) << "each tick sends afresh";
-        window->Codec.OutputIndex = window->Codec.OutputCount;
+        window->Connection.LoggerTimerTimer();
+        EXPECT_EQ(SentFrame(window->Connection.Codec), FrameOf({msgLoggerStatus, 0x10}));
+        EXPECT_EQ(window->Connection.Codec.OutputIndex, 0u) << "each tick sends afresh";
+        window->Connection.Codec.OutputIndex = window->Connection.Codec.OutputCount;
     }
 }
 
@@ -98,14 +98,14 @@ TEST_F(CradleFormRequestsTest, ASessionStartBlanksTheReadingsAndTheLoggerSheet)
     c.LogIntervalEdit->SetValue(600);
     c.LogIntervalPresetBox->setCurrentIndex(4);
 
-    window->Session.SessionStarts();
+    window->Connection.Session.SessionStarts();
     for (QLabel* text : texts)
         EXPECT_TRUE(text->text().isEmpty()) << text->objectName().toStdString();
     EXPECT_EQ(c.LoggerStatusStaticText->text(), "--");
     EXPECT_TRUE(c.LogIntervalEdit->text().isEmpty());
     EXPECT_EQ(c.LogIntervalPresetBox->currentIndex(), -1);
-    EXPECT_EQ(window->Session.SessionState, ssReadingSetup);
-    EXPECT_TRUE(window->SessionTimer.isActive());
+    EXPECT_EQ(window->Connection.Session.SessionState, ssReadingSetup);
+    EXPECT_TRUE(window->Connection.SessionTimer.isActive());
 }
 
 } // namespace

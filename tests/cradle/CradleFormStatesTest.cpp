@@ -24,8 +24,8 @@ protected:
     std::unique_ptr<TCradleForm> IdleSessionWindow()
     {
         auto window = ConnectedWindow();
-        window->Session.OnCradle = true;
-        window->Session.SessionState = ssIdle;
+        window->Connection.Session.OnCradle = true;
+        window->Connection.Session.SessionState = ssIdle;
         window->SetAllowances();
         return window;
     }
@@ -37,17 +37,17 @@ TEST_F(CradleFormStatesTest, CreationDefaults)
     EXPECT_EQ(window->windowTitle(), "Control Interface");
     EXPECT_EQ(window->property("tag").toInt(), 999);
     EXPECT_EQ(window->size(), QSize(569, 274));
-    EXPECT_EQ(window->InterfaceChip(), ifUndefined);
-    EXPECT_FALSE(window->Connected());
-    EXPECT_FALSE(window->Session.OnCradle);
-    EXPECT_EQ(window->Session.SessionState, ssNone);
-    EXPECT_EQ(window->Codec.ProtocolState, psWaitDLE);
-    EXPECT_TRUE(window->ProtocolTimer.isActive());
-    EXPECT_EQ(window->ProtocolTimer.interval(), 50);
-    EXPECT_FALSE(window->SessionTimer.isActive());
-    EXPECT_EQ(window->SessionTimer.interval(), 100);
-    EXPECT_FALSE(window->SPITimer.isActive());
-    EXPECT_EQ(window->SPITimer.interval(), 10);
+    EXPECT_EQ(window->Connection.InterfaceChip(), ifUndefined);
+    EXPECT_FALSE(window->Connection.Connected());
+    EXPECT_FALSE(window->Connection.Session.OnCradle);
+    EXPECT_EQ(window->Connection.Session.SessionState, ssNone);
+    EXPECT_EQ(window->Connection.Codec.ProtocolState, psWaitDLE);
+    EXPECT_TRUE(window->Connection.ProtocolTimer.isActive());
+    EXPECT_EQ(window->Connection.ProtocolTimer.interval(), 50);
+    EXPECT_FALSE(window->Connection.SessionTimer.isActive());
+    EXPECT_EQ(window->Connection.SessionTimer.interval(), 100);
+    EXPECT_FALSE(window->Connection.SPITimer.isActive());
+    EXPECT_EQ(window->Connection.SPITimer.interval(), 10);
     EXPECT_EQ(window->Controls.OnCradleIndicator->Color(), UnitGoneColor);
     EXPECT_EQ(window->Controls.SessionIndicator->Color(), SessionIdleColor);
     EXPECT_EQ(window->Controls.AdAmpSelectBox->ItemIndex(), -1);
@@ -75,10 +75,10 @@ TEST_F(CradleFormStatesTest, CaptionAndFirmwareLabelFollowTheSessionState)
         {ssHandshake, "#000012AB", "2A"}, // the label keeps the idle state's version
     };
     auto window = ConnectedWindow();
-    window->Session.SerialNumber = 0x12AB;
-    window->Session.FirmwareVersion = 0x2A;
+    window->Connection.Session.SerialNumber = 0x12AB;
+    window->Connection.Session.FirmwareVersion = 0x2A;
     for (const Case& c : cases) {
-        window->Session.SessionState = c.state;
+        window->Connection.Session.SessionState = c.state;
         window->SetCaption();
         EXPECT_EQ(window->windowTitle(), c.caption) << "state " << c.state;
         EXPECT_EQ(window->Controls.FirmwareVersionLabel->text(), c.firmware) << "state " << c.state;
@@ -89,7 +89,7 @@ TEST_F(CradleFormStatesTest, AnUnconnectedWindowShowsTheProductNameInEveryState)
 {
     auto window = NewWindow();
     for (TSessionState state : {ssNone, ssHandshake, ssReadingSetup, ssIdle}) {
-        window->Session.SessionState = state;
+        window->Connection.Session.SessionState = state;
         window->SetCaption();
         EXPECT_EQ(window->windowTitle(), "ZT-46");
     }
@@ -123,8 +123,8 @@ TEST_F(CradleFormStatesTest, OperationsAreAllowedOnlyWithAUnitAndNoRunningOperat
     const TCradleFormControls& c = window->Controls;
     for (const Case& k : cases) {
         SCOPED_TRACE(testing::Message() << "onCradle " << k.onCradle << ", state " << k.state);
-        window->Session.OnCradle = k.onCradle;
-        window->Session.SessionState = k.state;
+        window->Connection.Session.OnCradle = k.onCradle;
+        window->Connection.Session.SessionState = k.state;
         window->SetAllowances();
         for (QPushButton* button : OperationButtons(*window))
             EXPECT_EQ(button->isEnabled(), k.buttons) << button->objectName().toStdString();
@@ -143,9 +143,9 @@ TEST_F(CradleFormStatesTest, ShowRealtimeEnablesTheLinksAndDisablingItRunsItsHan
     const TCradleFormControls& c = window->Controls;
 
     c.RealtimeCheckBox->setChecked(true);
-    EXPECT_EQ(window->Session.SessionState, ssRealtime);
-    EXPECT_TRUE(window->RealTimer.isActive());
-    EXPECT_TRUE(window->SessionTimer.isActive());
+    EXPECT_EQ(window->Connection.Session.SessionState, ssRealtime);
+    EXPECT_TRUE(window->Connection.RealTimer.isActive());
+    EXPECT_TRUE(window->Connection.SessionTimer.isActive());
     EXPECT_TRUE(c.RealtimeCheckBox->isEnabled());
     EXPECT_TRUE(c.LinkOffsetToRealtimeCheckBox->isEnabled());
     EXPECT_TRUE(c.LinkFullScaleToRealtimeCheckBox->isEnabled());
@@ -158,14 +158,14 @@ TEST_F(CradleFormStatesTest, ShowRealtimeEnablesTheLinksAndDisablingItRunsItsHan
     // the live readings.
     int handlerRuns = 0;
     QObject::connect(c.RealtimeCheckBox, &QCheckBox::toggled, [&] { ++handlerRuns; });
-    window->Session.OnCradle = false;
+    window->Connection.Session.OnCradle = false;
     window->SetAllowances();
     EXPECT_EQ(handlerRuns, 1);
     EXPECT_FALSE(c.RealtimeCheckBox->isChecked());
-    EXPECT_EQ(window->Session.SessionState, ssIdle);
-    EXPECT_EQ(window->Session.SessionTimeout, 20u);
-    EXPECT_FALSE(window->RealTimer.isActive());
-    EXPECT_FALSE(window->SessionTimer.isActive());
+    EXPECT_EQ(window->Connection.Session.SessionState, ssIdle);
+    EXPECT_EQ(window->Connection.Session.SessionTimeout, 20u);
+    EXPECT_FALSE(window->Connection.RealTimer.isActive());
+    EXPECT_FALSE(window->Connection.SessionTimer.isActive());
     for (QCheckBox* link : {c.LinkOffsetToRealtimeCheckBox, c.LinkFullScaleToRealtimeCheckBox}) {
         EXPECT_FALSE(link->isChecked());
         EXPECT_FALSE(link->isEnabled());
@@ -180,7 +180,7 @@ TEST_F(CradleFormStatesTest, AnOperationStartedDuringRealtimeKeepsTheBusyRulesOf
     c.LinkOffsetToRealtimeCheckBox->setChecked(true);
 
     // An operation that the rules do not govern starts while the readings run.
-    window->Session.SessionState = ssSendingSetup;
+    window->Connection.Session.SessionState = ssSendingSetup;
     window->SetAllowances();
 
     // The unchecked box's handler leaves the session idle and re-enables what
@@ -188,8 +188,8 @@ TEST_F(CradleFormStatesTest, AnOperationStartedDuringRealtimeKeepsTheBusyRulesOf
     // value it took at its start.
     EXPECT_FALSE(c.RealtimeCheckBox->isChecked());
     EXPECT_TRUE(c.RealtimeCheckBox->isEnabled());
-    EXPECT_FALSE(window->RealTimer.isActive());
-    EXPECT_EQ(window->Session.SessionState, ssIdle);
+    EXPECT_FALSE(window->Connection.RealTimer.isActive());
+    EXPECT_EQ(window->Connection.Session.SessionState, ssIdle);
     EXPECT_FALSE(c.ReadLoggerValuesCheckbox->isEnabled());
     EXPECT_FALSE(c.LinkOffsetToRealtimeCheckBox->isChecked());
     EXPECT_FALSE(c.LinkOffsetToRealtimeCheckBox->isEnabled());
@@ -210,30 +210,30 @@ TEST_F(CradleFormStatesTest, ARejectionWhileWatchingTheLoggerEndsIdle)
 {
     auto window = IdleSessionWindow();
     window->Controls.ReadLoggerValuesCheckbox->setChecked(true);
-    EXPECT_EQ(window->Session.SessionState, ssLoggerStatus);
-    EXPECT_TRUE(window->LoggerTimer.isActive());
+    EXPECT_EQ(window->Connection.Session.SessionState, ssLoggerStatus);
+    EXPECT_TRUE(window->Connection.LoggerTimer.isActive());
 
-    window->Session.SessionRejected();
+    window->Connection.Session.SessionRejected();
     EXPECT_FALSE(window->Controls.ReadLoggerValuesCheckbox->isChecked());
-    EXPECT_FALSE(window->LoggerTimer.isActive());
-    EXPECT_EQ(window->Session.SessionState, ssIdle);
-    EXPECT_FALSE(window->Session.OnCradle);
+    EXPECT_FALSE(window->Connection.LoggerTimer.isActive());
+    EXPECT_EQ(window->Connection.Session.SessionState, ssIdle);
+    EXPECT_FALSE(window->Connection.Session.OnCradle);
 }
 
 TEST_F(CradleFormStatesTest, TheNextPollIsDueAfterThePreviousOneEndedWhileTheBridgeIsOpen)
 {
     auto window = ConnectedWindow();
-    EXPECT_TRUE(window->SPITimer.isActive());
-    EXPECT_TRUE(window->SPITimer.isSingleShot());
-    window->SPITimer.stop();
-    window->SPITimerTimer();
+    EXPECT_TRUE(window->Connection.SPITimer.isActive());
+    EXPECT_TRUE(window->Connection.SPITimer.isSingleShot());
+    window->Connection.SPITimer.stop();
+    window->Connection.SPITimerTimer();
     EXPECT_EQ(bridge.transfers.size(), 1u);
-    EXPECT_TRUE(window->SPITimer.isActive());
+    EXPECT_TRUE(window->Connection.SPITimer.isActive());
 
     bridge.transferResult = -205;
-    window->SPITimerTimer();
-    EXPECT_FALSE(window->Connected());
-    EXPECT_FALSE(window->SPITimer.isActive());
+    window->Connection.SPITimerTimer();
+    EXPECT_FALSE(window->Connection.Connected());
+    EXPECT_FALSE(window->Connection.SPITimer.isActive());
 }
 
 TEST_F(CradleFormStatesTest, TheCloseBoxOfAConnectedWindowDoesNothing)
@@ -242,7 +242,7 @@ TEST_F(CradleFormStatesTest, TheCloseBoxOfAConnectedWindowDoesNothing)
     window->show();
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->Connected());
+    EXPECT_TRUE(window->Connection.Connected());
     EXPECT_TRUE(bridge.closed.empty());
 }
 
@@ -252,8 +252,8 @@ TEST_F(CradleFormStatesTest, AnUnconnectedWindowClosesHiddenAndKeepsItsPlacement
     window->show();
     window->move(140, 120);
     bridge.transferResult = -111;
-    window->SPITimerTimer();
-    ASSERT_FALSE(window->Connected());
+    window->Connection.SPITimerTimer();
+    ASSERT_FALSE(window->Connection.Connected());
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->isVisible());
 

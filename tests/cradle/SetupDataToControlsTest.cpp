@@ -15,7 +15,7 @@ using SetupDataToControlsTest = CradleFormFixture;
 TEST_F(SetupDataToControlsTest, TheImageFillsEveryControl)
 {
     auto window = NewWindow();
-    TSetupData& image = window->Session.SetupData;
+    TSetupData& image = window->Connection.Session.SetupData;
     for (int range = 0; range < 6; ++range) {
         image.SetS16(SetupOffset::AmpOffset(range), static_cast<std::int16_t>(-100 - range));
         image.SetS16(SetupOffset::AmpMultiplier(range), static_cast<std::int16_t>(1000 + range));
@@ -38,7 +38,7 @@ TEST_F(SetupDataToControlsTest, TheImageFillsEveryControl)
     }
     EXPECT_EQ(c.AdAmpSelectBox->ItemIndex(), 3);
     EXPECT_EQ(c.AdAmpSelectBox2->ItemIndex(), 3);
-    EXPECT_TRUE(window->AdAmpSelectBoxWasClicked);
+    EXPECT_TRUE(window->Connection.AdAmpSelectBoxWasClicked);
     EXPECT_EQ(c.UserMultiplier->Value(), 32767);
     EXPECT_EQ(c.UserDivider->Value(), -32768);
     EXPECT_EQ(c.DecDotSelectBox->ItemIndex(), 2);
@@ -53,8 +53,8 @@ TEST_F(SetupDataToControlsTest, AmplifierWordsBeyondTheLastRangeSelectItAndUnkno
 {
     auto window = NewWindow();
     catalogue.current = 7;
-    window->Session.SetupData[SetupOffset::AmplifierSelection] = 0xFF;
-    window->Session.SetupData[SetupOffset::SensorId] = 200;
+    window->Connection.Session.SetupData[SetupOffset::AmplifierSelection] = 0xFF;
+    window->Connection.Session.SetupData[SetupOffset::SensorId] = 200;
     window->SetupDataToControls();
     EXPECT_EQ(window->Controls.AdAmpSelectBox->ItemIndex(), 5);
     EXPECT_EQ(catalogue.current, 7);
@@ -69,16 +69,16 @@ TEST_F(SetupDataToControlsTest, TheTwoAmplifierSelectorsMirrorEachOtherAndFlagTh
 
     advanced->Button(4)->click();
     EXPECT_EQ(calibration->ItemIndex(), 4);
-    EXPECT_TRUE(window->AdAmpSelectBoxWasClicked);
+    EXPECT_TRUE(window->Connection.AdAmpSelectBoxWasClicked);
 
-    window->AdAmpSelectBoxWasClicked = false;
+    window->Connection.AdAmpSelectBoxWasClicked = false;
     calibration->SetItemIndex(4); // the index it already shows: no change
-    EXPECT_FALSE(window->AdAmpSelectBoxWasClicked);
+    EXPECT_FALSE(window->Connection.AdAmpSelectBoxWasClicked);
 
     calibration->SetItemIndex(1);
     EXPECT_EQ(advanced->ItemIndex(), 1);
     EXPECT_TRUE(advanced->Button(1)->isChecked());
-    EXPECT_TRUE(window->AdAmpSelectBoxWasClicked);
+    EXPECT_TRUE(window->Connection.AdAmpSelectBoxWasClicked);
 }
 
 } // namespace
