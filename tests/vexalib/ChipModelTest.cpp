@@ -2,6 +2,7 @@
 // discovery of simulated cradles, transfers, settings, strings, EEPROM and the
 // access-control states.
 #include "tests/support/TemporaryDirectory.h"
+#include "tests/support/WaitFor.h"
 
 #include "sim/program/Simulator.h"
 
@@ -15,7 +16,6 @@
 #include <numeric>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 using qzr::test::TemporaryDirectory;
@@ -208,13 +208,10 @@ TEST_F(ChipModelTest, ResetRestartsTheChipUnderItsPowerUpSettings)
     handle_ = VEXA_INVALID_HANDLE;
 
     // The chip leaves the bus and enumerates anew.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (handle_ == VEXA_INVALID_HANDLE && std::chrono::steady_clock::now() < deadline) {
+    ASSERT_TRUE(qzr::test::WaitFor([&] {
         handle_ = Vexa_OpenByIndex(vid, pid, 0, nullptr, nullptr);
-        if (handle_ == VEXA_INVALID_HANDLE)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ASSERT_NE(handle_, VEXA_INVALID_HANDLE);
+        return handle_ != VEXA_INVALID_HANDLE;
+    }));
     ASSERT_EQ(Vexa_GetSpiConfig(handle_, VEXA_CFG_CURRENT, &rate, &idle, &active, &d1, &d2, &d3,
                                 &size, &mode),
               VEXA_OK);
