@@ -22,12 +22,36 @@ namespace {
 constexpr std::array<const char*, 6> Gains = {"1", "2", "4", "8", "16", "32"};
 constexpr std::array<const char*, 6> ColumnCaptions = {"1x", "2x", " 4x", " 8x", "16x", "32x"};
 
-TIntegerField* CalibrationField(QWidget* parent, const char* gain, const char* kind, int minimum)
+// A field of the grid, announced by its row and column ("Offset 1x").
+TIntegerField* CalibrationField(QWidget* parent, std::size_t range, const char* kind, int minimum)
 {
     auto* field = new TIntegerField(minimum, 32767, parent);
-    field->setObjectName(QStringLiteral("AdAmp%1%2").arg(QLatin1String(gain), QLatin1String(kind)));
+    field->setObjectName(
+        QStringLiteral("AdAmp%1%2").arg(QLatin1String(Gains[range]), QLatin1String(kind)));
+    field->setAccessibleName(
+        QStringLiteral("%1 %2x").arg(QLatin1String(kind), QLatin1String(Gains[range])));
     field->setFixedWidth(42);
     return field;
+}
+
+// The keyboard goes through the grid row by row, as it reads, each row's
+// "Link" box after its last field.
+void SetGridTabOrder(TCradleFormControls& c)
+{
+    QWidget* previous = nullptr;
+    const auto next = [&previous](QWidget* control) {
+        if (previous != nullptr)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    };
+    for (TIntegerField* field : c.AdAmpMultiplier)
+        next(field);
+    for (TIntegerField* field : c.AdAmpDivider)
+        next(field);
+    next(c.LinkFullScaleToRealtimeCheckBox);
+    for (TIntegerField* field : c.AdAmpOffset)
+        next(field);
+    next(c.LinkOffsetToRealtimeCheckBox);
 }
 
 QWidget* CreateCalibrationGrid(QWidget* sheet, TCradleFormControls& c)
@@ -44,9 +68,9 @@ QWidget* CreateCalibrationGrid(QWidget* sheet, TCradleFormControls& c)
         caption->setAlignment(Qt::AlignCenter);
         const int column = static_cast<int>(i) + 1;
         layout->addWidget(caption, 0, column);
-        c.AdAmpMultiplier[i] = CalibrationField(grid, Gains[i], "Multiplier", 0);
-        c.AdAmpDivider[i] = CalibrationField(grid, Gains[i], "Divider", 0);
-        c.AdAmpOffset[i] = CalibrationField(grid, Gains[i], "Offset", -32768);
+        c.AdAmpMultiplier[i] = CalibrationField(grid, i, "Multiplier", 0);
+        c.AdAmpDivider[i] = CalibrationField(grid, i, "Divider", 0);
+        c.AdAmpOffset[i] = CalibrationField(grid, i, "Offset", -32768);
         layout->addWidget(c.AdAmpMultiplier[i], 1, column);
         layout->addWidget(c.AdAmpDivider[i], 2, column);
         layout->addWidget(c.AdAmpOffset[i], 3, column);
@@ -66,6 +90,7 @@ QWidget* CreateCalibrationGrid(QWidget* sheet, TCradleFormControls& c)
             QStringLiteral("Link to realtime|Use the raw counts to fill in the offset"));
     layout->addWidget(c.LinkFullScaleToRealtimeCheckBox, 2, 7);
     layout->addWidget(c.LinkOffsetToRealtimeCheckBox, 3, 7);
+    SetGridTabOrder(c);
     return grid;
 }
 

@@ -58,8 +58,9 @@ QWidget* CreateProgrammingGroup(QWidget* sheet, TCradleFormControls& c)
     SetHint(*c.ReadLoggerBtn,
             QStringLiteral("Read|Read the data from the logger and show it in a chart"));
 
-    layout->addWidget(
-        NamedLabel(group, "LogIntervalLabel", QStringLiteral("Log interval (seconds)")), 0, 0);
+    layout->addWidget(BuddyLabel(group, "LogIntervalLabel",
+                                 QStringLiteral("&Log interval (seconds)"), c.LogIntervalEdit),
+                      0, 0);
     layout->addWidget(c.LogIntervalEdit, 0, 1);
     layout->addWidget(c.LogIntervalPresetBox, 1, 0, 1, 2);
     layout->addWidget(c.LogDateEdit, 2, 0);

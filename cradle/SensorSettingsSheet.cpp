@@ -43,8 +43,9 @@ QWidget* CreateSensorColumn(QWidget* sheet, TCradleFormControls& c)
     c.WizardBtn = Named(new QPushButton(QStringLiteral("&Select sensor"), column), "WizardBtn");
     SetHint(*c.WizardBtn, QStringLiteral("Setup|User settings wizard"));
 
-    layout->addWidget(NamedLabel(column, "SensitivityLabel", QStringLiteral("Sensitivity")), 0, 0,
-                      1, 2);
+    layout->addWidget(
+        BuddyLabel(column, "SensitivityLabel", QStringLiteral("Se&nsitivity"), c.SensitivityField),
+        0, 0, 1, 2);
     layout->addWidget(c.SensitivityField, 1, 0);
     layout->addWidget(c.DBText, 1, 1);
     layout->addWidget(c.WizardBtn, 2, 0, 1, 2, Qt::AlignLeft);
@@ -91,10 +92,12 @@ QFrame* CreateAdvancedPanel(QWidget* sheet, TCradleFormControls& c)
             QStringLiteral("Send|Send the settings to the unit and store in nvm"));
 
     auto* scaling = new QGridLayout;
-    scaling->addWidget(NamedLabel(panel, "UserMultiplierLabel", QStringLiteral("Multiplier")), 0,
-                       0);
+    scaling->addWidget(
+        BuddyLabel(panel, "UserMultiplierLabel", QStringLiteral("&Multiplier"), c.UserMultiplier),
+        0, 0);
     scaling->addWidget(c.UserMultiplier, 0, 1);
-    scaling->addWidget(NamedLabel(panel, "UserDividerLabel", QStringLiteral("Divider")), 1, 0);
+    scaling->addWidget(
+        BuddyLabel(panel, "UserDividerLabel", QStringLiteral("&Divider"), c.UserDivider), 1, 0);
     scaling->addWidget(c.UserDivider, 1, 1);
 
     layout->addWidget(c.AdAmpSelectBox2, 0, 0, 4, 1);

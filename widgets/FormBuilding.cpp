@@ -9,6 +9,13 @@ QLabel* NamedLabel(QWidget* parent, const char* name, const QString& caption)
     return Named(new QLabel(caption, parent), name);
 }
 
+QLabel* BuddyLabel(QWidget* parent, const char* name, const QString& caption, QWidget* field)
+{
+    QLabel* label = NamedLabel(parent, name, caption);
+    label->setBuddy(field);
+    return label;
+}
+
 void KeepUntranslated(QObject* control)
 {
     control->setProperty("tag", 999);

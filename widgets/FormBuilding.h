@@ -19,6 +19,11 @@ template <typename TControl> TControl* Named(TControl* control, const char* name
 
 QLabel* NamedLabel(QWidget* parent, const char* name, const QString& caption);
 
+// The label of an entry field: the field is its buddy, so the label's access
+// key ("&" in the caption) reaches the field and the label's text is the
+// field's accessible name.
+QLabel* BuddyLabel(QWidget* parent, const char* name, const QString& caption, QWidget* field);
+
 // Marks a control whose text the translator leaves alone (tag 999), such as
 // one that shows data rather than designed text.
 void KeepUntranslated(QObject* control);
