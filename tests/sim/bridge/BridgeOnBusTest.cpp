@@ -125,7 +125,14 @@ TEST(BridgeOnBus, AResetLeavesTheBusAndComesBackWithTheRewrittenIdentity)
         EXPECT_TRUE(client.waitForEndOfFile()) << "the device leaves the bus";
     }
 
-    ASSERT_TRUE(qzr::test::WaitFor([&] { return std::filesystem::exists(socket); }, 5000ms));
+    // The end of the connection may come before the old socket is removed, so
+    // wait for the device that carries the rewritten identity.
+    ASSERT_TRUE(qzr::test::WaitFor(
+        [&] {
+            return std::filesystem::exists(socket) &&
+                   number(descriptorEntries(descriptor)["pid"]) == NewProductId;
+        },
+        5000ms));
     auto entries = descriptorEntries(descriptor);
     EXPECT_EQ(entries["product"], "Renamed cradle");
     EXPECT_EQ(number(entries["vid"]), qzr::CradleVendorId);
