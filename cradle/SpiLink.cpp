@@ -109,7 +109,11 @@ void TSpiLink::ReceivedByte(std::uint8_t byte)
             FSeenOnOffCradle = std::min(FSeenOnOffCradle + 1, AbsenceBytes);
         else
             FSeenOnOffCradle = 0;
-        if (FSeenOnOffCradle >= AbsenceBytes) {
+        // Erased memory inside a frame (a readout block) is no absence: the
+        // count goes on, and as a frame holds at most 512 bytes, a unit pulled
+        // out in the middle of one is noticed right after the receiver gives
+        // the frame up.
+        if (FSeenOnOffCradle >= AbsenceBytes && !FEndpoint.ReceivingFrame()) {
             FEndpoint.SetOnCradle(false);
             FEndpoint.SessionEnds();
             FEndpoint.UnitGone();

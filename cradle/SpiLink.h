@@ -21,7 +21,8 @@ public:
     static constexpr std::size_t BufferSize = 1025;
     static constexpr std::size_t MinimumTransfer = 32;
     static constexpr std::uint8_t IdleByte = 0xA5;
-    // Consecutive bytes of 0x00 or 0xFF after which the unit counts as gone.
+    // Consecutive bytes of 0x00 or 0xFF after which the unit counts as gone,
+    // once the receiver is outside a frame.
     static constexpr int AbsenceBytes = 300;
 
     static constexpr std::uint32_t BitRate = 4000;

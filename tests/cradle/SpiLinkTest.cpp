@@ -150,6 +150,28 @@ TEST_F(SpiLinkTest, ThreeHundredSilentBytesRemoveTheUnit)
     }
 }
 
+TEST_F(SpiLinkTest, ErasedBytesInsideAFrameKeepTheUnitUntilTheFrameEnds)
+{
+    Connect();
+    endpoint.onCradle = true;
+    endpoint.receivingFrame = true;
+    bridge.reply.assign(32, 0xFF);
+    for (int i = 0; i < 16; ++i)
+        link.Poll();
+    EXPECT_TRUE(endpoint.onCradle) << "512 erased bytes of a readout block";
+    EXPECT_EQ(endpoint.received.size(), 512u);
+    EXPECT_TRUE(endpoint.calls.empty());
+
+    // The receiver gives the frame up: the next silent byte removes the unit.
+    endpoint.receivingFrame = false;
+    bridge.reply.assign(1, 0xFF);
+    bridge.replyFill = 0x42;
+    link.Poll();
+    EXPECT_FALSE(endpoint.onCradle);
+    EXPECT_EQ(endpoint.received.size(), 512u);
+    EXPECT_EQ(endpoint.calls, (std::vector<std::string>{"SessionEnds", "UnitGone"}));
+}
+
 TEST_F(SpiLinkTest, ThePollTakesAsManyBytesAsTheLibraryReports)
 {
     struct Case {
