@@ -90,6 +90,7 @@ void TSpiLink::Poll()
     const std::size_t received = std::min<std::size_t>(txferSize, FReceive.size());
     for (std::size_t i = 0; i < received; ++i)
         ReceivedByte(FReceive[i]);
+    FFrameOpenAfterPoll = FEndpoint.OnCradle() && FEndpoint.ReceivingFrame();
 }
 
 std::size_t TSpiLink::FillTransmitBuffer()
@@ -97,7 +98,8 @@ std::size_t TSpiLink::FillTransmitBuffer()
     std::size_t n = 0;
     while (n < FTransmit.size() && FEndpoint.OutputPending())
         FTransmit[n++] = FEndpoint.NextOutputByte();
-    while (n < MinimumTransfer)
+    const std::size_t least = FFrameOpenAfterPoll ? LongTransfer : MinimumTransfer;
+    while (n < least)
         FTransmit[n++] = IdleByte;
     return n;
 }

@@ -169,11 +169,21 @@ public:
             FDevices->Loaded();
             FDevice.SetHidDevices(FDevices.get());
             FIn.SetHidDevice(&FDevice);
+            FClock.start();
             FIn.OnHidData = [this](QObject*) {
                 const THidData& report = FIn.AsHidData();
-                if (report[0] & THidLink::UnitOnCradleBit)
-                    ReceivedBytes += report[0] & THidLink::LinkByteCountMask;
+                const int count = report[0] & THidLink::UnitOnCradleBit
+                                      ? report[0] & THidLink::LinkByteCountMask
+                                      : 0;
+                ReceivedBytes += count;
+                const qint64 now = FClock.nsecsElapsed();
+                if (count > 0 && FLastFrameBytesAt >= 0) {
+                    FrameBytes += count;
+                    FrameNanoseconds += now - FLastFrameBytesAt;
+                }
                 FHid.InputReport(report);
+                if (count > 0)
+                    FLastFrameBytesAt = ReceivingFrame() ? now : -1;
             };
             FOut.SetHidDevice(&FDevice);
             FOut.SetAcceptUSBData(false);
@@ -213,8 +223,17 @@ public:
     {
         return FKind == TCradleKind::Hid ? ReceivedBytes + SentBytes : Bridge.ClockedBytes;
     }
+    // The serial byte rate the HID cradle delivered inside the unit's frames:
+    // bytes per second between reports that carried bytes of one frame.
+    double MeasuredSerialByteRate() const
+    {
+        return FrameNanoseconds > 0 ? double(FrameBytes) * 1e9 / double(FrameNanoseconds) : 0;
+    }
+
     void ResetCounters()
     {
+        FrameBytes = 0;
+        FrameNanoseconds = 0;
         ReceivedBytes = SentBytes = 0;
         Bridge.ClockedBytes = 0;
     }
@@ -314,6 +333,10 @@ private:
     }
 
     TCradleKind FKind;
+    QElapsedTimer FClock;
+    qint64 FLastFrameBytesAt = -1;
+    std::uint64_t FrameBytes = 0;
+    qint64 FrameNanoseconds = 0;
     QTimer FProtocolTimer;
     QTimer FSessionTimer;
     QTimer FPollTimer;
