@@ -32,11 +32,12 @@ int main(int argc, char** argv)
             const double seconds = double(clock.nsecsElapsed()) / 1e9;
             const double bytes = double(cradle.CrossedBytes());
             const bool hid = kind == TCradleKind::Hid;
-            const double limit =
-                hid ? bytes / simulator.SerialByteRate() : bytes * 8 / cradle.Bridge.BitRate;
-            std::printf("%-14s run %d: %6.3f s for %5.0f bytes crossing; %s: %6.3f s (%4.1f %%)\n",
+            const double rate = hid ? cradle.MeasuredSerialByteRate() : cradle.Bridge.BitRate / 8.0;
+            const double limit = bytes / rate;
+            std::printf("%-14s run %d: %6.3f s for %5.0f bytes crossing; %s at %.0f bytes/s: "
+                        "%6.3f s (%4.1f %%)\n",
                         hid ? "HID cradle" : "bridge cradle", run + 1, seconds, bytes,
-                        hid ? "serial time" : "SPI bit time", limit, 100 * limit / seconds);
+                        hid ? "serial time" : "SPI bit time", rate, limit, 100 * limit / seconds);
         }
     }
     return 0;
