@@ -122,6 +122,10 @@ private:
     bool OnCradle() const override { return Session.OnCradle; }
     void SetOnCradle(bool onCradle) override { Session.OnCradle = onCradle; }
     void ReceiveLinkByte(std::uint8_t byte) override { Session.ReceiveLinkByte(byte); }
+    bool ReceivingFrame() const override
+    {
+        return (Codec.ProtocolState & (psData | psDataDLE)) != 0;
+    }
     bool OutputPending() const override { return Codec.OutputPending(); }
     std::uint8_t NextOutputByte() override { return Codec.NextOutputByte(); }
     void SessionStarts() override { Session.SessionStarts(); }

@@ -18,6 +18,8 @@ public:
     // One received link byte: ReceiveByte, ProcessInput, and the receiver reset
     // after a complete or failed frame.
     virtual void ReceiveLinkByte(std::uint8_t byte) = 0;
+    // The receiver is inside a frame (after DLE STX, before its end).
+    virtual bool ReceivingFrame() const = 0;
 
     virtual bool OutputPending() const = 0;
     virtual std::uint8_t NextOutputByte() = 0;

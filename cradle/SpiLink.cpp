@@ -90,6 +90,7 @@ void TSpiLink::Poll()
     const std::size_t received = std::min<std::size_t>(txferSize, FReceive.size());
     for (std::size_t i = 0; i < received; ++i)
         ReceivedByte(FReceive[i]);
+    FFrameOpenAfterPoll = FEndpoint.OnCradle() && FEndpoint.ReceivingFrame();
 }
 
 std::size_t TSpiLink::FillTransmitBuffer()
@@ -97,7 +98,8 @@ std::size_t TSpiLink::FillTransmitBuffer()
     std::size_t n = 0;
     while (n < FTransmit.size() && FEndpoint.OutputPending())
         FTransmit[n++] = FEndpoint.NextOutputByte();
-    while (n < MinimumTransfer)
+    const std::size_t least = FFrameOpenAfterPoll ? LongTransfer : MinimumTransfer;
+    while (n < least)
         FTransmit[n++] = IdleByte;
     return n;
 }
@@ -109,7 +111,11 @@ void TSpiLink::ReceivedByte(std::uint8_t byte)
             FSeenOnOffCradle = std::min(FSeenOnOffCradle + 1, AbsenceBytes);
         else
             FSeenOnOffCradle = 0;
-        if (FSeenOnOffCradle >= AbsenceBytes) {
+        // Erased memory inside a frame (a readout block) is no absence: the
+        // count goes on, and as a frame holds at most 512 bytes, a unit pulled
+        // out in the middle of one is noticed right after the receiver gives
+        // the frame up.
+        if (FSeenOnOffCradle >= AbsenceBytes && !FEndpoint.ReceivingFrame()) {
             FEndpoint.SetOnCradle(false);
             FEndpoint.SessionEnds();
             FEndpoint.UnitGone();

@@ -20,8 +20,13 @@ public:
 
     static constexpr std::size_t BufferSize = 1025;
     static constexpr std::size_t MinimumTransfer = 32;
+    // A poll that follows one ending inside a frame (a long reply such as a
+    // logger block is arriving) clocks at least this many bytes: fewer, longer
+    // transfers spend less of the time on the bridge's USB round trips.
+    static constexpr std::size_t LongTransfer = 128;
     static constexpr std::uint8_t IdleByte = 0xA5;
-    // Consecutive bytes of 0x00 or 0xFF after which the unit counts as gone.
+    // Consecutive bytes of 0x00 or 0xFF after which the unit counts as gone,
+    // once the receiver is outside a frame.
     static constexpr int AbsenceBytes = 300;
 
     static constexpr std::uint32_t BitRate = 4000;
@@ -66,6 +71,7 @@ private:
     std::uint16_t FProductId;
     TBridgeHandle FHandle = nullptr;
     int FSeenOnOffCradle = 0;
+    bool FFrameOpenAfterPoll = false;
     std::array<std::uint8_t, BufferSize> FTransmit{};
     std::array<std::uint8_t, BufferSize> FReceive{};
 

@@ -16,6 +16,8 @@ run() {
     "$@"
 }
 run "$bin/bench_cradle_receive"
+run "$bin/bench_cradle_readout"
+run "$bin/bench_cradle_programming"
 run "$bin/bench_sim_cpu_load"
 run "$bin/bench_vexalib_spi_poll"
 run "$bin/bench_hid_report_delivery"

@@ -6,6 +6,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "sim/program/LoggerCommands.h"
+#include "sim/unit/DemoRecording.h"
+
 namespace sim {
 namespace {
 
@@ -113,6 +116,11 @@ std::string CommandInterpreter::helpText()
            "place NAME SERIAL [FIRMWARE]      puts a unit (hexadecimal serial number, firmware\n"
            "                                  version e.g. 14) with a recorded day on the cradle\n"
            "take NAME                         takes the unit off the cradle\n"
+           "record NAME [DATE [TIME]]         fills the unit's logger with a recorded day, one\n"
+           "                                  record a minute, from DATE TIME (2024-03-12 08:00;\n"
+           "                                  by default the day up to now)\n"
+           "advance NAME DURATION             runs the unit's clock ahead (90s, 15m, 12h, 2d;\n"
+           "                                  at most 31 days), e.g. through a delayed start\n"
            "corrupt NAME RATE                 changes bytes between cradle and unit (0.01 or 1%)\n"
            "drop NAME RATE                    loses bytes between cradle and unit\n"
            "silent NAME on|off                the cradle's USB side falls silent\n"
@@ -194,6 +202,22 @@ std::string CommandInterpreter::execute(std::string_view line)
         } else if (command == "take") {
             requireWords(words, 2, 2);
             simulator_.removeUnit(words[1]);
+        } else if (command == "record") {
+            requireWords(words, 2, 4);
+            const std::int32_t start =
+                words.size() > 2 ? parseRecordingStart(words[2], words.size() > 3 ? words[3] : "")
+                                 : unitSecondsNow() - 24 * 3600;
+            simulator_.withUnit(words[1], [&](Zt46Unit& unit) {
+                unit.loadLoggerRecording(temperatureDayRecording(start));
+                information = describeLogger(unit) + "\n";
+            });
+        } else if (command == "advance") {
+            requireWords(words, 3, 3);
+            const std::chrono::seconds step = parseClockAdvance(words[2]);
+            simulator_.withUnit(words[1], [&](Zt46Unit& unit) {
+                unit.advanceTime(step);
+                information = describeLogger(unit) + "\n";
+            });
         } else if (command == "corrupt") {
             requireWords(words, 3, 3);
             simulator_.setCorruptionRate(words[1], parseRate(words[2]));

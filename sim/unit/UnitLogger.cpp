@@ -100,6 +100,15 @@ void UnitLogger::stepSecond(std::int16_t sample, bool batteryLow)
         state_ = qzr::lsMemoryFull;
 }
 
+std::uint32_t UnitLogger::passDelay(std::uint32_t seconds)
+{
+    if (state_ != qzr::lsArmed)
+        return 0;
+    const std::uint32_t passed = std::min(seconds, remainingDelay_ - 1);
+    remainingDelay_ -= passed;
+    return passed;
+}
+
 void UnitLogger::writeStatus(std::uint8_t* status) const
 {
     const bool logging = state_ == qzr::lsLogging;

@@ -22,6 +22,12 @@ public:
 
     // One second of unit time with the user-adjusted reading of that second.
     void stepSecond(std::int16_t sample, bool batteryLow);
+    // Lets up to `seconds` of a delayed start pass at once, all but its last
+    // second (which stepSecond turns into logging); returns the seconds
+    // passed, 0 when not armed.
+    std::uint32_t passDelay(std::uint32_t seconds);
+    // Whether unit time changes anything: armed or logging.
+    bool running() const { return state_ == qzr::lsArmed || state_ == qzr::lsLogging; }
 
     // The 18 status bytes of a 0x27 reply (message bytes 2-19).
     void writeStatus(std::uint8_t* status) const;
@@ -29,6 +35,7 @@ public:
     const qzr::TLogData& memory() const { return memory_; }
     qzr::TLoggerState state() const { return state_; }
     std::uint16_t fillPosition() const { return fillPosition_; }
+    std::uint32_t remainingDelay() const { return state_ == qzr::lsArmed ? remainingDelay_ : 0; }
 
     // End of the last record slot: the memory is full when the fill position
     // reaches it.

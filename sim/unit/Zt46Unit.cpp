@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <limits>
 #include <random>
 #include <stdexcept>
 
@@ -298,6 +299,19 @@ void Zt46Unit::advanceTime(std::chrono::milliseconds elapsed)
         return;
     d->clock += elapsed;
     while (d->clock - d->steppedUntil >= seconds(1)) {
+        // Seconds in which the logger has nothing to do pass at once, so that
+        // the clock can be run ahead by days.
+        const auto whole = std::chrono::duration_cast<seconds>(d->clock - d->steppedUntil);
+        if (!d->logger.running()) {
+            d->steppedUntil += whole;
+            break;
+        }
+        if (const std::uint32_t passed =
+                d->logger.passDelay(static_cast<std::uint32_t>(std::min<std::int64_t>(
+                    whole.count(), std::numeric_limits<std::uint32_t>::max())))) {
+            d->steppedUntil += seconds(passed);
+            continue;
+        }
         d->steppedUntil += seconds(1);
         const Readings second =
             computeReadings(d->working, d->signal(d->steppedUntil), d->batteryMillivolts);
@@ -378,6 +392,11 @@ qzr::TLoggerState Zt46Unit::loggerState() const
 std::uint16_t Zt46Unit::loggerFillPosition() const
 {
     return d->logger.fillPosition();
+}
+
+std::uint32_t Zt46Unit::loggerRemainingDelay() const
+{
+    return d->logger.remainingDelay();
 }
 
 void Zt46Unit::loadLoggerRecording(const LoggerRecording& recording)

@@ -154,6 +154,8 @@ public:
     qzr::TLoggerState loggerState() const;
     // Offset of the next record to be written (14 after an erase).
     std::uint16_t loggerFillPosition() const;
+    // Seconds left of a delayed start (0 unless armed).
+    std::uint32_t loggerRemainingDelay() const;
     // Erases the memory and writes the recording into it; the logger is then
     // idle (or memory full when all records are used).
     void loadLoggerRecording(const LoggerRecording& recording);

@@ -15,6 +15,7 @@ public:
     bool OnCradle() const override { return onCradle; }
     void SetOnCradle(bool value) override { onCradle = value; }
     void ReceiveLinkByte(std::uint8_t byte) override { received.push_back(byte); }
+    bool ReceivingFrame() const override { return receivingFrame; }
     bool OutputPending() const override { return !output.empty(); }
     std::uint8_t NextOutputByte() override
     {
@@ -34,6 +35,7 @@ public:
     }
 
     bool onCradle = false;
+    bool receivingFrame = false;
     std::vector<std::uint8_t> received;
     std::deque<std::uint8_t> output;
     std::vector<std::string> calls;

@@ -98,6 +98,29 @@ TEST_F(SpiLinkTest, PollSendsPendingBytesPaddedWithTheIdleByteToThirtyTwo)
     }
 }
 
+TEST_F(SpiLinkTest, APollAfterOneEndingInsideAFrameClocksAHundredAndTwentyEightBytes)
+{
+    Connect();
+    endpoint.onCradle = true;
+    bridge.replyFill = 0x42;
+    const auto pollSizes = [&](int polls) {
+        std::vector<std::size_t> sizes;
+        for (int i = 0; i < polls; ++i) {
+            bridge.transfers.clear();
+            link.Poll();
+            sizes.push_back(bridge.transfers.at(0).sent.size());
+        }
+        return sizes;
+    };
+    EXPECT_EQ(pollSizes(1), std::vector<std::size_t>{32});
+    endpoint.receivingFrame = true;
+    EXPECT_EQ(pollSizes(3), (std::vector<std::size_t>{32, 128, 128}));
+    endpoint.QueueOutput(200, 0x10);
+    EXPECT_EQ(pollSizes(1), std::vector<std::size_t>{200}) << "pending bytes all go";
+    endpoint.receivingFrame = false;
+    EXPECT_EQ(pollSizes(2), (std::vector<std::size_t>{128, 32}));
+}
+
 TEST_F(SpiLinkTest, TheFirstIdleByteDetectsTheUnit)
 {
     Connect();
@@ -148,6 +171,28 @@ TEST_F(SpiLinkTest, ThreeHundredSilentBytesRemoveTheUnit)
         EXPECT_EQ(endpoint.calls, (std::vector<std::string>{"SessionEnds", "UnitGone"}));
         EXPECT_TRUE(diagnostics.Contains("Off cradle."));
     }
+}
+
+TEST_F(SpiLinkTest, ErasedBytesInsideAFrameKeepTheUnitUntilTheFrameEnds)
+{
+    Connect();
+    endpoint.onCradle = true;
+    endpoint.receivingFrame = true;
+    bridge.replyFill = 0xFF;
+    for (int i = 0; i < 5; ++i)
+        link.Poll();
+    EXPECT_TRUE(endpoint.onCradle) << "the erased bytes of a long readout block";
+    EXPECT_EQ(endpoint.received.size(), 32u + 4 * 128);
+    EXPECT_TRUE(endpoint.calls.empty());
+
+    // The receiver gives the frame up: the next silent byte removes the unit.
+    endpoint.receivingFrame = false;
+    bridge.reply.assign(1, 0xFF);
+    bridge.replyFill = 0x42;
+    link.Poll();
+    EXPECT_FALSE(endpoint.onCradle);
+    EXPECT_EQ(endpoint.received.size(), 32u + 4 * 128);
+    EXPECT_EQ(endpoint.calls, (std::vector<std::string>{"SessionEnds", "UnitGone"}));
 }
 
 TEST_F(SpiLinkTest, ThePollTakesAsManyBytesAsTheLibraryReports)

@@ -3,6 +3,8 @@
 #include <functional>
 
 #include "sim/program/CommandInterpreter.h"
+#include "sim/program/LoggerCommands.h"
+#include "sim/unit/DemoRecording.h"
 #include "tests/support/TemporaryDirectory.h"
 
 namespace {
@@ -70,7 +72,24 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCommand{"drop hid1 lots", "expected a rate such as 0.01 or 1%, not 'lots'"},
         RefusedCommand{"silent hid1 maybe", "expected on or off, not 'maybe'"},
         RefusedCommand{"mute bridge1 on", "no unit on cradle bridge1"},
-        RefusedCommand{"busy hid1 on", "only a bridge cradle can answer busy"}));
+        RefusedCommand{"busy hid1 on", "only a bridge cradle can answer busy"},
+        RefusedCommand{"record bridge1", "no unit on cradle bridge1"},
+        RefusedCommand{"record hid1 12/03/2024", "expected a date such as 2024-03-12, not "
+                                                 "'12/03/2024'"},
+        RefusedCommand{"record hid1 2024-02-30", "expected a date such as 2024-03-12, not "
+                                                 "'2024-02-30'"},
+        RefusedCommand{"record hid1 2024-03-12 8h", "expected a time such as 08:00, not '8h'"},
+        RefusedCommand{"record hid1 2024-03-12 24:00", "expected a time such as 08:00, not "
+                                                       "'24:00'"},
+        RefusedCommand{"record hid1 1999-12-31",
+                       "a recording starts between 2000-01-01 and 2068-01-19"},
+        RefusedCommand{"advance hid1", "wrong number of arguments for 'advance' (see help)"},
+        RefusedCommand{"advance hid1 soon",
+                       "expected a duration such as 90s, 15m, 12h or 2d, not 'soon'"},
+        RefusedCommand{"advance hid1 0s",
+                       "expected a duration such as 90s, 15m, 12h or 2d, not '0s'"},
+        RefusedCommand{"advance hid1 32d", "the clock runs ahead at most 31 days at a time"},
+        RefusedCommand{"advance bridge1 1h", "no unit on cradle bridge1"}));
 
 TEST_F(CommandInterpreterTest, CommandsChangeTheSimulatorAndAnswerOk)
 {
@@ -115,6 +134,82 @@ TEST_F(CommandInterpreterTest, BlankLinesAndCommentsAreNotAnswered)
     EXPECT_EQ(interpreter.execute("help"), sim::CommandInterpreter::helpText() + "ok\n");
     EXPECT_EQ(interpreter.execute("  quit  "), "ok\n");
     EXPECT_TRUE(interpreter.quitRequested());
+}
+
+TEST_F(CommandInterpreterTest, RecordFillsTheLoggerWithADayFromTheGivenStart)
+{
+    EXPECT_EQ(interpreter.execute("record hid1 2024-03-12 08:00"),
+              "logger idle, 1440 of 3518 records\nok\n");
+    simulator.withUnit("hid1", [](sim::Zt46Unit& unit) {
+        EXPECT_EQ(unit.loggerMemory(), [] {
+            sim::Zt46Unit reference({1, 1, 1, 0});
+            reference.loadLoggerRecording(sim::temperatureDayRecording(763545600));
+            return reference.loggerMemory();
+        }());
+    });
+
+    EXPECT_EQ(interpreter.execute("record hid1 2024-03-13"),
+              "logger idle, 1440 of 3518 records\nok\n");
+    simulator.withUnit("hid1", [](sim::Zt46Unit& unit) {
+        EXPECT_EQ(unit.loggerMemory().StartTime(), 763545600 + 16 * 3600);
+    });
+
+    // Without a start, the day that ends now.
+    const std::int32_t before = sim::unitSecondsNow();
+    EXPECT_EQ(interpreter.execute("record hid1"), "logger idle, 1440 of 3518 records\nok\n");
+    simulator.withUnit("hid1", [&](sim::Zt46Unit& unit) {
+        const std::int32_t start = unit.loggerMemory().StartTime();
+        EXPECT_GE(start, before - 24 * 3600);
+        EXPECT_LE(start, sim::unitSecondsNow() - 24 * 3600);
+    });
+}
+
+TEST_F(CommandInterpreterTest, AdvanceRunsTheUnitsClockAheadThroughADelayedStart)
+{
+    // An armed logger, as the program's erase-and-start leaves it: one hour
+    // of delay, an interval of a minute.
+    simulator.withUnit("hid1", [](sim::Zt46Unit& unit) {
+        const std::uint32_t serial = unit.identity().serialNumber;
+        const std::vector<std::vector<std::uint8_t>> messages{
+            {0x00},
+            {0x01, std::uint8_t(serial), std::uint8_t(serial >> 8), std::uint8_t(serial >> 16),
+             std::uint8_t(serial >> 24), 7},
+            {0x28, 7, 0, 0, 0, 0, 0x10, 0x0E, 0, 0, 60, 0}};
+        for (const auto& message : messages) {
+            std::uint8_t check = 0xA5;
+            std::vector<std::uint8_t> frame{0x10, 0x02};
+            for (std::uint8_t b : message) {
+                if (b == 0x10)
+                    frame.push_back(0x10);
+                frame.push_back(b);
+                check ^= b;
+            }
+            if (check == 0x10)
+                frame.push_back(0x10);
+            frame.insert(frame.end(), {check, 0x10, 0x03});
+            for (std::uint8_t b : frame)
+                unit.receiveByte(b);
+        }
+        while (unit.hasOutput())
+            unit.takeOutputByte();
+        ASSERT_EQ(unit.loggerState(), qzr::lsArmed);
+    });
+
+    const std::string armed = interpreter.execute("advance hid1 59m");
+    EXPECT_TRUE(armed.starts_with("logger armed, logging starts in ")) << armed;
+    EXPECT_TRUE(armed.ends_with(" s, 0 of 3518 records\nok\n")) << armed;
+    EXPECT_EQ(interpreter.execute("advance hid1 11m"), "logger logging, 10 of 3518 records\nok\n");
+    EXPECT_EQ(interpreter.execute("advance hid1 90"), "logger logging, 11 of 3518 records\nok\n");
+    EXPECT_EQ(interpreter.execute("advance hid1 3d"),
+              "logger memory full, 3518 of 3518 records\nok\n");
+}
+
+TEST(ClockAdvanceText, TakesSecondsMinutesHoursAndDays)
+{
+    for (auto [text, seconds] : {std::pair{"90", 90}, std::pair{"90s", 90}, std::pair{"15m", 900},
+                                 std::pair{"12h", 43200}, std::pair{"31d", 2678400}}) {
+        EXPECT_EQ(sim::parseClockAdvance(text).count(), seconds) << text;
+    }
 }
 
 TEST(UnitSerialText, IsHexadecimalWithOptionalPrefix)

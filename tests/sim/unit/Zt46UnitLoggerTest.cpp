@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
+
 #include "UnitDriver.h"
 #include "sim/unit/DemoRecording.h"
 
@@ -184,6 +187,65 @@ TEST_F(Zt46UnitLogger, DemoRecordingIsADayOfRoomTemperature)
         ASSERT_LT(maximum, 240);
     }
     EXPECT_EQ(log[FirstRecord + 8 * records], 0xFF);
+}
+
+TEST_F(Zt46UnitLogger, EachRecordHoldsMinimumMaximumAndSumOfItsIntervalsSamples)
+{
+    // A ramp of 700 uV a second with a step down every seventh second, so that
+    // minimum and maximum fall on different seconds of each interval.
+    unit.setInputSignal([](std::chrono::milliseconds t) {
+        const auto second = t.count() / 1000;
+        return 700.0 * double(second) - (second % 7 == 0 ? 9000.0 : 0.0);
+    });
+    unit.advanceTime(1500ms); // starts between two whole seconds of unit time
+    start(0, 0, 5);
+
+    std::vector<std::int16_t> samples;
+    for (int second = 0; second < 20; ++second) {
+        unit.advanceTime(1s);
+        samples.push_back(unit.readings().userAdjusted);
+    }
+    // The logger's samples are taken on whole seconds; readings() at the
+    // half-second between reads the same ramp value.
+    const auto log = memory();
+    for (std::size_t k = 0; k < 4; ++k) {
+        const auto first = samples.begin() + 5 * k;
+        const auto at = FirstRecord + 8 * k;
+        EXPECT_EQ(s16(log, at), *std::min_element(first, first + 5)) << "record " << k;
+        EXPECT_EQ(s16(log, at + 2), *std::max_element(first, first + 5)) << "record " << k;
+        EXPECT_EQ(s32(log, at + 4), std::accumulate(first, first + 5, 0)) << "record " << k;
+    }
+    EXPECT_EQ(unit.loggerFillPosition(), FirstRecord + 4 * 8);
+}
+
+TEST_F(Zt46UnitLogger, AnIntervalOfZeroLogsEverySecond)
+{
+    start(0, 0, 0);
+    unit.advanceTime(3s);
+    EXPECT_EQ(unit.loggerState(), qzr::lsLogging);
+    EXPECT_EQ(unit.loggerFillPosition(), FirstRecord + 3 * 8);
+    EXPECT_EQ(u16(memory(), 8), 0u) << "the head keeps what was sent";
+    EXPECT_EQ(s32(memory(), FirstRecord + 4), 1234);
+}
+
+TEST_F(Zt46UnitLogger, RunningTheClockAheadByHoursTurnsADelayIntoLogging)
+{
+    start(763588800, 12 * 3600, 60);
+    unit.advanceTime(std::chrono::hours(12) - 1s);
+    EXPECT_EQ(unit.loggerState(), qzr::lsArmed);
+    EXPECT_EQ(unit.loggerRemainingDelay(), 1u);
+    EXPECT_EQ(s32(status(), 2), 1);
+    unit.advanceTime(1s + std::chrono::minutes(10));
+    EXPECT_EQ(status()[8], qzr::lsLogging);
+    EXPECT_EQ(unit.loggerRemainingDelay(), 0u);
+    EXPECT_EQ(unit.loggerFillPosition(), FirstRecord + 10 * 8);
+
+    // Once full, days more change nothing.
+    unit.advanceTime(std::chrono::hours(24 * 60));
+    EXPECT_EQ(unit.loggerState(), qzr::lsMemoryFull);
+    EXPECT_EQ(unit.loggerFillPosition(), EndOfRecords);
+    unit.advanceTime(std::chrono::hours(24 * 365));
+    EXPECT_EQ(u16(status(), 6), EndOfRecords);
 }
 
 TEST_F(Zt46UnitLogger, RecordingBeyondTheMemoryIsCutAndFull)
