@@ -1,0 +1,125 @@
+// The record walk that the chart, the export and the command line share.
+#include "LogImages.h"
+
+#include <logdata/LogRecordWalk.h>
+#include <logdata/LogTime.h>
+
+#include <gtest/gtest.h>
+
+namespace qzr {
+namespace {
+
+using test::FullLogImage;
+using test::LogImage;
+
+const QDateTime Origin(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
+
+TEST(LogRecordWalk, PlacesRecordKOneIntervalAfterTheStartOfLoggingPlusK)
+{
+    // Start time one day, delay 30 s: logging starts 2000-01-02 00:00:30.
+    const TLogData data = LogImage(
+        86400, 30, 60, 0, {{1, 2, 180}, {3, 4, 240}, {5, 6, 300}, {-1, -1, -1}, {7, 8, 9}});
+    const TLogWalk walk = WalkLogRecords(data);
+    ASSERT_TRUE(walk.HasData);
+    EXPECT_EQ(walk.StartDT, Origin.addSecs(86430));
+    ASSERT_EQ(walk.Points.size(), 3u); // the erased fourth record ends the walk
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(walk.Points[k].Index, k);
+        EXPECT_EQ(walk.Points[k].Time, walk.StartDT.addSecs(60 * qint64(k + 1)));
+    }
+    EXPECT_EQ(walk.Points[2].Raw, (TLogRecord{5, 6, 300}));
+    EXPECT_DOUBLE_EQ(*walk.Points[2].Average, 5.0);
+}
+
+TEST(LogRecordWalk, ScalesByTheDecimalsAndKeepsARecordWithOnlyTheIntegral)
+{
+    const TLogData data = LogImage(0, 0, 60, 2, {{1234, 1234, 6000}, {-1, -1, 0}});
+    const TLogWalk walk = WalkLogRecords(data);
+    ASSERT_EQ(walk.Points.size(), 2u);
+    EXPECT_DOUBLE_EQ(walk.Points[0].Minimum, 12.34);
+    EXPECT_DOUBLE_EQ(*walk.Points[0].Average, 1.00);
+    EXPECT_DOUBLE_EQ(walk.Points[1].Minimum, -0.01);
+    EXPECT_DOUBLE_EQ(walk.Points[1].Maximum, -0.01);
+    EXPECT_DOUBLE_EQ(*walk.Points[1].Average, 0.0);
+    EXPECT_DOUBLE_EQ(walk.Highest, 12.34);
+    EXPECT_DOUBLE_EQ(walk.Lowest, -1.5);
+}
+
+TEST(LogRecordWalk, ValueRangeIsNeverNarrowerThanOneAndAHalfEachWay)
+{
+    struct Case {
+        const char* name;
+        TLogData data;
+        double lowest;
+        double highest;
+    };
+    const Case cases[] = {
+        {"small values", LogImage(0, 0, 60, 1, {{-15, 15, 0}, {-3, 9, 0}}), -1.5, 1.5},
+        {"first record erased", LogImage(0, 0, 60, 1, {}), -1.5, 1.5},
+        {"wide values", LogImage(0, 0, 60, 1, {{-250, 30005, 0}}), -25.0, 3000.5},
+        // Averages take no part in the range.
+        {"large average", LogImage(0, 0, 1, 0, {{0, 1, 100000}}), -1.5, 1.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TLogWalk walk = WalkLogRecords(c.data);
+        EXPECT_DOUBLE_EQ(walk.Lowest, c.lowest);
+        EXPECT_DOUBLE_EQ(walk.Highest, c.highest);
+    }
+}
+
+TEST(LogRecordWalk, FullMemoryEndsAtTheLastRecordSlot)
+{
+    TLogData data = FullLogImage();
+    // The two bytes after the last record are not a record.
+    data[LogDataSize - 2] = 0x12;
+    data[LogDataSize - 1] = 0x34;
+    const TLogWalk walk = WalkLogRecords(data);
+    ASSERT_EQ(walk.Points.size(), LogRecordCount);
+    EXPECT_EQ(walk.Points.back().Index, LogRecordCount - 1);
+    EXPECT_EQ(walk.Points.back().Raw.Maximum, 3517);
+    EXPECT_EQ(walk.Points.back().Time, Origin.addSecs(60 * 3518));
+}
+
+TEST(LogRecordWalk, ImageWithoutDataHasNoPointsEvenWithRecords)
+{
+    const TLogWalk walk = WalkLogRecords(LogImage(-1, 0, 60, 0, {{1, 2, 3}}));
+    EXPECT_FALSE(walk.HasData);
+    EXPECT_TRUE(walk.Points.empty());
+    EXPECT_FALSE(walk.StartDT.isValid());
+    EXPECT_DOUBLE_EQ(walk.Lowest, -1.5);
+    EXPECT_DOUBLE_EQ(walk.Highest, 1.5);
+}
+
+TEST(LogRecordWalk, IntervalZeroDefinesNoAverage)
+{
+    const TLogWalk walk = WalkLogRecords(LogImage(0, 0, 0, 0, {{1, 2, 3}}));
+    ASSERT_EQ(walk.Points.size(), 1u);
+    EXPECT_FALSE(walk.Points[0].Average.has_value());
+    EXPECT_EQ(walk.Points[0].Time, walk.StartDT);
+}
+
+TEST(LogRecordWalk, CountsTimeOnTheWallClockAcrossYearsAndNegativeDelays)
+{
+    // 2026-03-29 is a daylight-saving day in much of Europe; the wall clock
+    // counts through it without a shift.
+    const qint64 start = Origin.secsTo(QDateTime(QDate(2026, 3, 29), QTime(1, 30), Qt::UTC));
+    const TLogWalk walk =
+        WalkLogRecords(LogImage(std::int32_t(start + 60), -60, 3600, 0, {{0, 0, 0}}));
+    EXPECT_EQ(walk.StartDT.date(), QDate(2026, 3, 29));
+    EXPECT_EQ(walk.StartDT.time(), QTime(1, 30));
+    EXPECT_EQ(walk.Points[0].Time.time(), QTime(2, 30));
+    // The largest start time and delay do not overflow.
+    const TLogWalk far = WalkLogRecords(LogImage(INT32_MAX, INT32_MAX, 60, 0, {}));
+    EXPECT_EQ(far.StartDT, Origin.addSecs(2 * qint64{INT32_MAX}));
+}
+
+TEST(LogTimeFormat, DropsTheTimeZoneOfTheLocalesLongFormat)
+{
+    EXPECT_EQ(LogTimeFormat(QLocale(QLocale::English, QLocale::UnitedStates)), "h:mm:ss AP");
+    EXPECT_EQ(LogTimeFormat(QLocale(QLocale::Dutch, QLocale::Netherlands)), "HH:mm:ss");
+    EXPECT_EQ(LogDateFormat(QLocale(QLocale::Dutch, QLocale::Netherlands)), "dd-MM-yyyy");
+}
+
+} // namespace
+} // namespace qzr
