@@ -22,7 +22,8 @@ void TChartForm::BitBtn2Click()
     preview->setWindowTitle(QStringLiteral("Print Preview"));
     if (FEnvironment.Translate)
         TranslateWindow(*preview, FEnvironment.Translate);
-    connect(preview, &QPrintPreviewDialog::paintRequested, this, &TChartForm::PrintChart);
+    connect(preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { PrintChart(*printer); });
     preview->exec();
     delete preview;
 }

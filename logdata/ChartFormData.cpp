@@ -36,6 +36,7 @@ void TChartForm::SetData(const TLogData& data)
     DetachSeries();
     FWalk = WalkLogRecords(FChartData);
     FSensorUnits.clear();
+    ValueAxis->setTitleVisible(false);
     FTimeStart = FTimeEnd = QDateTime();
     if (!FWalk.HasData) {
         ValueAxis->setRange(FWalk.Lowest, FWalk.Highest);
