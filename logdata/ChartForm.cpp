@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include <cmath>
 #include <utility>
 
 namespace qzr {
@@ -29,6 +30,7 @@ constexpr int SeriesLineWidth = 2;
 constexpr int ValueAxisTitlePixels = 13;
 constexpr int ValueAxisMinorTicks = 4;
 constexpr int TimeAxisTicks = 7;
+constexpr int ButtonMinimumWidth = 64;
 
 // The first chart window is "ChartForm", the others "ChartForm_1", ...: all
 // share the translations of "ChartForm".
@@ -37,6 +39,19 @@ QString NextWindowName()
     static int created = 0;
     const int number = created++;
     return number == 0 ? QStringLiteral("ChartForm") : QStringLiteral("ChartForm_%1").arg(number);
+}
+
+// About five labelled ticks over a span: 1, 2 or 5 times a power of ten.
+double RoundTickInterval(double span)
+{
+    if (!(span > 0))
+        return 1;
+    const double rough = span / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double step : {1.0, 2.0, 5.0})
+        if (rough <= step * power)
+            return step * power;
+    return 10 * power;
 }
 
 QLineSeries* NewSeries(QObject* owner, const char* name, const QString& title, const QColor& colour)
@@ -76,6 +91,7 @@ void TChartForm::BuildChart()
 {
     auto* chart = new QChart;
     chart->setBackgroundBrush(Qt::white);
+    chart->setBackgroundRoundness(0);
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignTop);
     chart->legend()->setBackgroundVisible(false);
@@ -100,6 +116,12 @@ void TChartForm::BuildChart()
     title.setPixelSize(ValueAxisTitlePixels);
     ValueAxis->setTitleFont(title);
     ValueAxis->setTitleVisible(false);
+    // Labels at round values whatever the axis's ends.
+    ValueAxis->setTickType(QValueAxis::TicksDynamic);
+    ValueAxis->setTickAnchor(0);
+    connect(ValueAxis, &QValueAxis::rangeChanged, ValueAxis, [this](qreal min, qreal max) {
+        ValueAxis->setTickInterval(RoundTickInterval(max - min));
+    });
     ValueAxis->setRange(FWalk.Lowest, FWalk.Highest);
     chart->addAxis(ValueAxis, Qt::AlignLeft);
 
@@ -118,6 +140,7 @@ void TChartForm::BuildChart()
     Chart = new QChartView(chart, this);
     Chart->setObjectName(QStringLiteral("Chart"));
     Chart->setRenderHint(QPainter::Antialiasing);
+    Chart->setBackgroundBrush(Qt::white);
     Chart->setRubberBand(QChartView::HorizontalRubberBand);
     Chart->setMouseTracking(true);
     Chart->viewport()->setMouseTracking(true);
@@ -132,6 +155,7 @@ void TChartForm::BuildBottomPanel()
     auto* grid = new QGridLayout(BottomPanel);
     grid->setContentsMargins(8, 4, 8, 6);
     grid->setVerticalSpacing(2);
+    grid->setHorizontalSpacing(6);
 
     const auto addList = [&](QLabel*& label, const char* labelName, const QString& caption,
                              QComboBox*& list, const char* listName, const QStringList& items,
@@ -142,7 +166,7 @@ void TChartForm::BuildBottomPanel()
         list->setObjectName(QLatin1String(listName));
         list->addItems(items);
         list->setCurrentIndex(-1);
-        list->setMinimumWidth(110);
+        list->setMinimumWidth(100);
         SetHint(*list, QStringLiteral("Y Scale|Change the scale of the Y axis"));
         label->setBuddy(list);
         grid->addWidget(label, 0, column);
@@ -171,12 +195,15 @@ void TChartForm::BuildBottomPanel()
         auto* button = new QPushButton(caption, BottomPanel);
         button->setObjectName(QLatin1String(name));
         button->setAutoDefault(false);
+        // Narrower than the style's usual button, so that the row fits the
+        // window's width.
+        button->setMinimumWidth(ButtonMinimumWidth);
         grid->addWidget(button, 1, column);
         return button;
     };
-    ZoomResetBtn = addButton("ZoomResetBtn", QStringLiteral("&Whole recording"), 2);
+    ZoomResetBtn = addButton("ZoomResetBtn", QStringLiteral("&Whole day"), 2);
     SetHint(*ZoomResetBtn,
-            QStringLiteral("Whole recording|Show the whole recording again after zooming in"));
+            QStringLiteral("Whole day|Show the whole recording again after zooming in"));
     grid->setColumnStretch(3, 1);
     SaveBtn = addButton("SaveBtn", QStringLiteral("&Save..."), 4);
     ExportBtn = addButton("ExportBtn", QStringLiteral("&Export..."), 5);
