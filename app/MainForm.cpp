@@ -5,6 +5,7 @@
 
 #include <app/texts/Texts.h>
 #include <catalogue/PersonalityData.h>
+#include <logdata/ChartForm.h>
 #include <translation/Translator.h>
 #include <widgets/Hint.h>
 
@@ -60,6 +61,7 @@ TMainForm::~TMainForm()
     QSettings ini(FEnvironment.IniFile, QSettings::IniFormat);
     ini.setValue(LanguageSection, static_cast<int>(FEnvironment.Translator.CurrLanguage()));
     qDeleteAll(CradleForms());
+    qDeleteAll(TChartForm::Windows());
 }
 
 void TMainForm::BuildWindow()
@@ -119,6 +121,7 @@ void TMainForm::CreateActions()
     FileOpen->setObjectName(QStringLiteral("FileOpen"));
     FileOpen->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     SetHint(*FileOpen, QStringLiteral("Open|Opens an existing file"));
+    connect(FileOpen, &QAction::triggered, this, &TMainForm::FileOpenExecute);
 
     HelpAboutAction = new QAction(style()->standardIcon(QStyle::SP_MessageBoxInformation),
                                   QStringLiteral("&About..."), this);

@@ -4,6 +4,8 @@
 #include "cradle/CradleIdentifierSet.h"
 #include "cradle/SessionInterfaces.h"
 
+#include <logdata/ChartFormEnvironment.h>
+
 #include <hid/HidDevices.h>
 
 #include <QMainWindow>
@@ -64,6 +66,13 @@ public:
     // The control windows that exist now.
     static QList<TCradleForm*> CradleForms();
 
+    // Opens a logged-data file in a new chart window of its own; an error is
+    // shown with its message and opens nothing.
+    void FileOpenAccept(const QString& fileName);
+    // What a chart window needs: the catalogue's sensor units, the
+    // translator's texts.
+    TChartFormEnvironment ChartFormEnvironment() const;
+
     THidDevices Cradles;
     QAction* FileOpen = nullptr;
     QAction* HelpAboutAction = nullptr;
@@ -82,6 +91,7 @@ private:
     void UpdateAllowances();
     void OvcLanguageSelectorChange(int index);
     void HelpAboutActionExecute();
+    void FileOpenExecute();
     // The scan as the device list runs it: its errors are shown, not thrown.
     void ScanAfterDeviceChange();
     bool OpenNewCradles();

@@ -87,6 +87,15 @@ TChartForm::TChartForm(TChartFormEnvironment environment) : FEnvironment(std::mo
 
 TChartForm::~TChartForm() = default;
 
+QList<TChartForm*> TChartForm::Windows()
+{
+    QList<TChartForm*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* chartWindow = qobject_cast<TChartForm*>(window))
+            windows.append(chartWindow);
+    return windows;
+}
+
 void TChartForm::BuildChart()
 {
     auto* chart = new QChart;

@@ -39,6 +39,9 @@ public:
     explicit TChartForm(TChartFormEnvironment environment = {});
     ~TChartForm() override;
 
+    // The chart windows that exist now.
+    static QList<TChartForm*> Windows();
+
     // Copies the image and builds the chart from the copy.
     void SetData(const TLogData& data);
 
