@@ -10,6 +10,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <vector>
+
 class QComboBox;
 class QLabel;
 class QPrinter;
@@ -115,6 +117,8 @@ private:
     TLogData FChartData;
     TLogWalk FWalk;
     QString FSensorUnits;
+    // Where each point of FWalk lies on the time axis.
+    std::vector<qint64> FPointMSecs;
     // The whole time span of the data, where the zoom returns to.
     QDateTime FTimeStart;
     QDateTime FTimeEnd;

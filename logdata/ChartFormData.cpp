@@ -38,6 +38,7 @@ void TChartForm::SetData(const TLogData& data)
     FSensorUnits.clear();
     ValueAxis->setTitleVisible(false);
     FTimeStart = FTimeEnd = QDateTime();
+    FPointMSecs.clear();
     if (!FWalk.HasData) {
         ValueAxis->setRange(FWalk.Lowest, FWalk.Highest);
         return;
@@ -68,14 +69,19 @@ void TChartForm::DetachSeries()
 
 void TChartForm::FillSeries()
 {
+    const auto count = qsizetype(FWalk.Points.size());
     QList<QPointF> minima;
     QList<QPointF> maxima;
     QList<QPointF> averages;
-    minima.reserve(qsizetype(FWalk.Points.size()));
-    maxima.reserve(qsizetype(FWalk.Points.size()));
-    averages.reserve(qsizetype(FWalk.Points.size()));
+    minima.reserve(count);
+    maxima.reserve(count);
+    averages.reserve(count);
+    FPointMSecs.reserve(count);
+    TLocalClockMapper clock;
+    FTimeStart = QDateTime::fromMSecsSinceEpoch(clock.MSecs(FWalk.StartDT));
     for (const TLogPoint& point : FWalk.Points) {
-        const auto x = double(LocalClockMSecs(point.Time));
+        FPointMSecs.push_back(clock.MSecs(point.Time));
+        const auto x = double(FPointMSecs.back());
         minima.append({x, point.Minimum});
         maxima.append({x, point.Maximum});
         if (point.Average)
@@ -85,10 +91,8 @@ void TChartForm::FillSeries()
     MaximumSeries->replace(maxima);
     AverageSeries->replace(averages);
 
-    FTimeStart = QDateTime::fromMSecsSinceEpoch(LocalClockMSecs(FWalk.StartDT));
-    FTimeEnd = FWalk.Points.empty()
-                   ? FTimeStart
-                   : QDateTime::fromMSecsSinceEpoch(LocalClockMSecs(FWalk.Points.back().Time));
+    FTimeEnd =
+        FPointMSecs.empty() ? FTimeStart : QDateTime::fromMSecsSinceEpoch(FPointMSecs.back());
     if (FTimeEnd <= FTimeStart) {
         FTimeStart = FTimeStart.addSecs(-MinimumSpanSeconds);
         FTimeEnd = FTimeEnd.addSecs(MinimumSpanSeconds);
@@ -170,14 +174,13 @@ QString TChartForm::PointText(const QPoint& viewportPosition) const
         return {};
     const QPointF value = chart->mapToValue(chartPosition, MinimumSeries);
     // The record whose time is nearest to the mouse.
-    const auto later = std::lower_bound(
-        FWalk.Points.begin(), FWalk.Points.end(), value.x(),
-        [](const TLogPoint& p, double x) { return double(LocalClockMSecs(p.Time)) < x; });
-    auto nearest = later == FWalk.Points.end() ? later - 1 : later;
-    if (later != FWalk.Points.begin() && later != FWalk.Points.end() &&
-        value.x() - double(LocalClockMSecs((later - 1)->Time)) <
-            double(LocalClockMSecs(later->Time)) - value.x())
-        nearest = later - 1;
+    const auto later = std::lower_bound(FPointMSecs.begin(), FPointMSecs.end(), value.x(),
+                                        [](qint64 msecs, double x) { return double(msecs) < x; });
+    auto index = std::size_t(later - FPointMSecs.begin());
+    if (index == FPointMSecs.size() ||
+        (index > 0 && value.x() - double(*(later - 1)) < double(*later) - value.x()))
+        --index;
+    const TLogPoint* nearest = &FWalk.Points[index];
 
     const QLocale locale;
     const QString point = locale.decimalPoint();

@@ -18,6 +18,20 @@ QDateTime LogWallClock(qint64 secondsFrom2000);
 // labels its values in local time.
 qint64 LocalClockMSecs(const QDateTime& wallClock);
 
+// LocalClockMSecs for a run of rising wall-clock times, converting only
+// where the local clock's offset from UTC may change: a conversion costs
+// tens of microseconds, a time axis needs thousands of them.
+class TLocalClockMapper {
+public:
+    qint64 MSecs(const QDateTime& wallClock);
+
+private:
+    qint64 FOffsetMSecs = 0;
+    // The instants in which that offset holds.
+    qint64 FValidFrom = 0;
+    qint64 FValidUntil = 0;
+};
+
 // The locale's short date format.
 QString LogDateFormat(const QLocale& locale);
 

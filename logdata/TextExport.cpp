@@ -17,11 +17,17 @@ QByteArray LogDataText(const TLogWalk& walk, const QString& sensorUnits, const Q
     const QString dateFormat = LogDateFormat(locale);
     const QString timeFormat = LogTimeFormat(locale);
     const QString point = locale.decimalPoint();
+    // Records of one day share their date text.
+    QDate lastDate;
+    QString lastDateText;
     const auto dateAndTime = [&](const QDateTime& time) {
         if (!time.isValid())
             return Tab;
-        return locale.toString(time.date(), dateFormat) + Tab +
-               locale.toString(time.time(), timeFormat);
+        if (time.date() != lastDate) {
+            lastDate = time.date();
+            lastDateText = locale.toString(lastDate, dateFormat);
+        }
+        return lastDateText + Tab + locale.toString(time.time(), timeFormat);
     };
 
     QString text;

@@ -4,14 +4,17 @@
 // that directory, for people to look at.
 #include "ChartFormFixture.h"
 
-#include <logdata/TextExport.h>
+#include <logdata/LogDataFile.h>
 #include <sim/unit/DemoRecording.h>
 #include <sim/unit/UnitLogger.h>
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineSeries>
 #include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
 
@@ -44,14 +47,26 @@ TEST_F(DemoDayChart, DrawsADayOfMinutesBetweenTheNightsAndAfternoonsTemperatures
     EXPECT_DOUBLE_EQ(Form->Lowest(), -1.5);
     EXPECT_GT(Form->Highest(), 21.0);
     EXPECT_LT(Form->Highest(), 24.0);
-    EXPECT_EQ(QString::fromUtf8(LogDataText(WalkLogRecords(Form->ChartData()), "°C", QLocale()))
-                  .count(QStringLiteral("\r\n")),
-              2 + 24 * 60);
+
+    // Saved, reopened and exported: the unit's memory byte for byte, one
+    // line per present record.
+    const QTemporaryDir dir;
+    ChosenFile = dir.filePath("day.qzr");
+    QTest::mouseClick(Form->SaveBtn, Qt::LeftButton);
+    EXPECT_EQ(LoadLogDataFile(ChosenFile), DemoDay());
+    TChartForm reopened(Environment());
+    reopened.SetData(LoadLogDataFile(ChosenFile));
+    ChosenFile = dir.filePath("day.txt");
+    QTest::mouseClick(reopened.ExportBtn, Qt::LeftButton);
+    QFile text(ChosenFile);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_EQ(text.readAll().count("\r\n"), 2 + 24 * 60);
+    EXPECT_TRUE(Errors.isEmpty());
 
     if (ScreenshotDir().isEmpty())
         return;
-    const QDir dir(ScreenshotDir());
-    EXPECT_TRUE(Form->grab().save(dir.filePath("chart-demo-day.png")));
+    const QDir shots(ScreenshotDir());
+    EXPECT_TRUE(Form->grab().save(shots.filePath("chart-demo-day.png")));
     // "50" is not in the list: the day between 0 and the second preset.
     Form->YScaleMinComboBox->setCurrentIndex(1);
     Form->YScaleMinComboBoxClick();
@@ -60,11 +75,11 @@ TEST_F(DemoDayChart, DrawsADayOfMinutesBetweenTheNightsAndAfternoonsTemperatures
     EXPECT_DOUBLE_EQ(Form->ValueAxis->min(), 0);
     EXPECT_DOUBLE_EQ(Form->ValueAxis->max(), 200);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(Form->grab().save(dir.filePath("chart-demo-day-presets.png")));
+    EXPECT_TRUE(Form->grab().save(shots.filePath("chart-demo-day-presets.png")));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setOutputFileName(dir.filePath("chart-demo-day.pdf"));
+    printer.setOutputFileName(shots.filePath("chart-demo-day.pdf"));
     Form->PrintChart(printer);
 }
 

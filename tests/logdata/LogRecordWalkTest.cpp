@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 namespace qzr {
 namespace {
 
@@ -119,6 +121,58 @@ TEST(LogTimeFormat, DropsTheTimeZoneOfTheLocalesLongFormat)
     EXPECT_EQ(LogTimeFormat(QLocale(QLocale::English, QLocale::UnitedStates)), "h:mm:ss AP");
     EXPECT_EQ(LogTimeFormat(QLocale(QLocale::Dutch, QLocale::Netherlands)), "HH:mm:ss");
     EXPECT_EQ(LogDateFormat(QLocale(QLocale::Dutch, QLocale::Netherlands)), "dd-MM-yyyy");
+}
+
+} // namespace
+} // namespace qzr
+
+namespace qzr {
+namespace {
+
+// Sets the process's time zone for the life of the object.
+class TimeZoneScope {
+public:
+    explicit TimeZoneScope(const char* zone)
+        : FOld(qgetenv("TZ")), FHadOld(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~TimeZoneScope()
+    {
+        if (FHadOld)
+            qputenv("TZ", FOld);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    QByteArray FOld;
+    bool FHadOld;
+};
+
+TEST(LocalClockMapper, GivesTheExactInstantsAcrossDaylightSavingChanges)
+{
+    for (const char* zone : {"Europe/Amsterdam", "America/New_York", "UTC"}) {
+        SCOPED_TRACE(zone);
+        const TimeZoneScope scope(zone);
+        TLocalClockMapper mapper;
+        // Every 20 minutes over 2026, which holds both changes of each zone.
+        const QDateTime start(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+        for (qint64 minutes = 0; minutes < 366 * 24 * 60; minutes += 20) {
+            const QDateTime wallClock = start.addSecs(minutes * 60);
+            // The hour that the autumn change shows twice is ambiguous.
+            const qint64 exact = LocalClockMSecs(wallClock);
+            const auto shows = [&](qint64 msecs) {
+                return QDateTime::fromMSecsSinceEpoch(msecs).time() == wallClock.time();
+            };
+            if (shows(exact - 3600000) || shows(exact + 3600000))
+                continue;
+            ASSERT_EQ(mapper.MSecs(wallClock), LocalClockMSecs(wallClock))
+                << wallClock.toString(Qt::ISODate).toStdString();
+        }
+    }
 }
 
 } // namespace
