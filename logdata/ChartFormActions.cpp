@@ -18,6 +18,8 @@ namespace qzr {
 void TChartForm::BitBtn2Click()
 {
     auto* preview = new QPrintPreviewDialog(this);
+    // The chart is wider than high.
+    preview->printer()->setPageOrientation(QPageLayout::Landscape);
     preview->setObjectName(QStringLiteral("PrintPreview"));
     preview->setWindowTitle(QStringLiteral("Print Preview"));
     if (FEnvironment.Translate)
