@@ -29,7 +29,6 @@ namespace {
 constexpr int SeriesLineWidth = 2;
 constexpr int ValueAxisTitlePixels = 13;
 constexpr int ValueAxisMinorTicks = 4;
-constexpr int TimeAxisTicks = 7;
 constexpr int ButtonMinimumWidth = 64;
 
 // The first chart window is "ChartForm", the others "ChartForm_1", ...: all
@@ -110,10 +109,10 @@ void TChartForm::BuildChart()
     QFont bold = TimeAxis->titleFont();
     bold.setBold(true);
     TimeAxis->setTitleFont(bold);
-    TimeAxis->setTickCount(TimeAxisTicks);
     // The time above the date: axis labels are rich text.
     const QLocale locale;
     TimeAxis->setFormat(LogTimeFormat(locale) + QStringLiteral("'<br>'") + LogDateFormat(locale));
+    connect(TimeAxis, &QDateTimeAxis::rangeChanged, this, &TChartForm::RoundTimeAxis);
     chart->addAxis(TimeAxis, Qt::AlignBottom);
 
     ValueAxis = new QValueAxis;

@@ -105,6 +105,9 @@ private:
     void DetachSeries();
     void FillSeries();
     void LookUpSensorUnits();
+    // Widens a new range of the time axis to round times of the local clock,
+    // so that its ticks are labelled 04:00, 08:00, ... rather than 04:08:59.
+    void RoundTimeAxis(const QDateTime& min, const QDateTime& max);
     // The range of the shown points' values: the automatic end of the value
     // axis.
     std::pair<double, double> ShownValueRange() const;
@@ -123,6 +126,7 @@ private:
     QDateTime FTimeStart;
     QDateTime FTimeEnd;
     bool FPlaced = false;
+    bool FRoundingTimeAxis = false;
 };
 
 } // namespace qzr

@@ -2,6 +2,7 @@
 
 #include "logdata/LogTime.h"
 #include "logdata/LogValueText.h"
+#include "logdata/TimeAxisScale.h"
 
 #include <QChart>
 #include <QChartView>
@@ -163,6 +164,19 @@ void TChartForm::ZoomResetBtnClick()
 {
     if (FTimeStart.isValid())
         TimeAxis->setRange(FTimeStart, FTimeEnd);
+}
+
+void TChartForm::RoundTimeAxis(const QDateTime& min, const QDateTime& max)
+{
+    if (FRoundingTimeAxis)
+        return;
+    const TTimeAxisScale scale =
+        RoundTimeAxisScale(min.toMSecsSinceEpoch(), max.toMSecsSinceEpoch(), min.offsetFromUtc());
+    FRoundingTimeAxis = true;
+    TimeAxis->setTickCount(scale.TickCount);
+    TimeAxis->setRange(QDateTime::fromMSecsSinceEpoch(scale.FirstMSecs),
+                       QDateTime::fromMSecsSinceEpoch(scale.LastMSecs));
+    FRoundingTimeAxis = false;
 }
 
 QString TChartForm::PointText(const QPoint& viewportPosition) const

@@ -285,6 +285,9 @@ TEST_F(ChartForm, ZoomsOnTheTimeAxisAndReturnsToTheWholeRecording)
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(0.5));
     EXPECT_GT(Form->TimeAxis->min(), wholeStart);
     EXPECT_LT(Form->TimeAxis->max(), wholeEnd);
+    // The zoomed axis ends and ticks on round times: whole hours here.
+    EXPECT_EQ(Form->TimeAxis->min().toMSecsSinceEpoch() % 3600000, 0);
+    EXPECT_EQ(Form->TimeAxis->max().toMSecsSinceEpoch() % 3600000, 0);
     EXPECT_DOUBLE_EQ(Form->ValueAxis->max(), valueMax);
 
     QTest::mouseClick(Form->ZoomResetBtn, Qt::LeftButton);

@@ -3,6 +3,7 @@
 
 #include <logdata/LogRecordWalk.h>
 #include <logdata/LogTime.h>
+#include <logdata/TimeAxisScale.h>
 
 #include <gtest/gtest.h>
 
@@ -173,6 +174,59 @@ TEST(LocalClockMapper, GivesTheExactInstantsAcrossDaylightSavingChanges)
                 << wallClock.toString(Qt::ISODate).toStdString();
         }
     }
+}
+
+} // namespace
+} // namespace qzr
+
+namespace qzr {
+namespace {
+
+TEST(RoundTimeAxisScale, WidensToTheSmallestRoundStepWithAtMostSixIntervals)
+{
+    constexpr qint64 Minute = 60000;
+    constexpr qint64 Hour = 60 * Minute;
+    constexpr qint64 Day = 24 * Hour;
+    // 2026-12-10 00:00:00 UTC.
+    const qint64 midnight =
+        QDateTime(QDate(2026, 12, 10), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+    struct Case {
+        const char* name;
+        qint64 first;
+        qint64 last;
+        int offsetSeconds;
+        TTimeAxisScale scale;
+    };
+    const Case cases[] = {
+        {"a whole day", midnight, midnight + Day, 0, {midnight, midnight + Day, 7}},
+        {"a zoomed stretch",
+         midnight + 9 * Hour + 35 * Minute + 15000,
+         midnight + 10 * Hour + 56 * Minute + 49000,
+         0,
+         {midnight + 9 * Hour + 30 * Minute, midnight + 11 * Hour, 7}},
+        {"local midnight an hour ahead of UTC",
+         midnight - Hour,
+         midnight + Day - Hour,
+         3600,
+         {midnight - Hour, midnight + Day - Hour, 7}},
+        {"an instant", midnight + 1234, midnight + 1234, 0, {midnight + 1000, midnight + 3000, 3}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TTimeAxisScale scale = RoundTimeAxisScale(c.first, c.last, c.offsetSeconds);
+        EXPECT_EQ(scale.FirstMSecs, c.scale.FirstMSecs);
+        EXPECT_EQ(scale.LastMSecs, c.scale.LastMSecs);
+        EXPECT_EQ(scale.TickCount, c.scale.TickCount);
+        EXPECT_LE(scale.FirstMSecs, c.first);
+        EXPECT_GE(scale.LastMSecs, c.last);
+    }
+    // The longest span the memory can hold: 3518 intervals of 65535 s.
+    const qint64 longest = 3518 * qint64{65535} * 1000;
+    const TTimeAxisScale years = RoundTimeAxisScale(midnight, midnight + longest, 0);
+    EXPECT_LE(years.FirstMSecs, midnight);
+    EXPECT_GE(years.LastMSecs, midnight + longest);
+    EXPECT_LE(years.TickCount, MaximumTimeAxisIntervals + 1);
+    EXPECT_EQ((years.LastMSecs - years.FirstMSecs) % (7 * Day), 0);
 }
 
 } // namespace
