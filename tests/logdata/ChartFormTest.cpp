@@ -3,6 +3,7 @@
 #include "ChartFormFixture.h"
 #include "LogImages.h"
 
+#include <logdata/LogDataFile.h>
 #include <logdata/LogTime.h>
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDateTimeAxis>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
@@ -227,6 +229,38 @@ TEST_F(ChartForm, SavesAndExportsThroughItsButtons)
     EXPECT_TRUE(Form->isVisible());
 }
 
+TEST_F(ChartForm, SaveDialogAddsTheExtensionAndReplacesWithoutAQuestion)
+{
+    TChartFormEnvironment environment = Environment();
+    environment.ChooseSaveFile = nullptr;
+    auto* form = new TChartForm(environment);
+    const TLogData data = LogImage(0, 0, 60, 0, {{1, 2, 180}});
+    form->SetData(data);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    QFile old(Dir.filePath("day.qzr"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    bool asked = false;
+    QTimer::singleShot(0, form, [&] {
+        auto* dialog = form->findChild<QFileDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        asked = true;
+        EXPECT_EQ(dialog->windowTitle(), "Save QZR1 logged data to ...");
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(dialog->defaultSuffix(), "qzr");
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        dialog->selectFile(Dir.filePath("day"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QTest::mouseClick(form->SaveBtn, Qt::LeftButton);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(LoadLogDataFile(Dir.filePath("day.qzr")), data);
+    EXPECT_TRUE(Errors.isEmpty());
+    delete form;
+}
+
 TEST_F(ChartForm, CopyPutsTheChartAsDrawnOnTheClipboard)
 {
     Form->SetData(FullLogImage());
@@ -288,6 +322,12 @@ TEST_F(ChartForm, ZoomsOnTheTimeAxisAndReturnsToTheWholeRecording)
     // The zoomed axis ends and ticks on round times: whole hours here.
     EXPECT_EQ(Form->TimeAxis->min().toMSecsSinceEpoch() % 3600000, 0);
     EXPECT_EQ(Form->TimeAxis->max().toMSecsSinceEpoch() % 3600000, 0);
+    EXPECT_DOUBLE_EQ(Form->ValueAxis->max(), valueMax);
+
+    // The right mouse button zooms out again, on the time axis only.
+    const qint64 zoomedSpan = Form->TimeAxis->min().msecsTo(Form->TimeAxis->max());
+    QTest::mouseClick(viewport, Qt::RightButton, {}, at(0.5));
+    EXPECT_GT(Form->TimeAxis->min().msecsTo(Form->TimeAxis->max()), zoomedSpan);
     EXPECT_DOUBLE_EQ(Form->ValueAxis->max(), valueMax);
 
     QTest::mouseClick(Form->ZoomResetBtn, Qt::LeftButton);
