@@ -78,6 +78,10 @@ TEST_F(LogDataFileTest, LongerFileIsReadUpToTheImagesSize)
     const TLogData data = FullLogImage();
     WriteBytes("long.qzr", BytesOf(data) + QByteArray(100000, '\x11'));
     EXPECT_EQ(LoadLogDataFile(PathOf("long.qzr")), data);
+    // A file of a gibibyte (sparse, so that it takes no room) costs no more.
+    QFile huge(PathOf("long.qzr"));
+    ASSERT_TRUE(huge.resize(qint64{1} << 30));
+    EXPECT_EQ(LoadLogDataFile(PathOf("long.qzr")), data);
 }
 
 TEST_F(LogDataFileTest, ErrorsNameTheFileAndTheSystemsReason)
