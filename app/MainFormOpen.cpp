@@ -64,6 +64,9 @@ TChartFormEnvironment TMainForm::ChartFormEnvironment() const
     environment.Translate = [&translator](const QString& key, const QString& text) {
         return translator.Translate(key, text);
     };
+    environment.TranslateWindow = [&translator](QWidget& window) {
+        translator.TranslateForm(window);
+    };
     return environment;
 }
 

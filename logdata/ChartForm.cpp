@@ -2,7 +2,7 @@
 
 #include "logdata/LogTime.h"
 
-#include <translation/Hint.h>
+#include <widgets/Hint.h>
 
 #include <QApplication>
 #include <QChart>

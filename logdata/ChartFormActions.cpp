@@ -22,8 +22,8 @@ void TChartForm::BitBtn2Click()
     preview->printer()->setPageOrientation(QPageLayout::Landscape);
     preview->setObjectName(QStringLiteral("PrintPreview"));
     preview->setWindowTitle(QStringLiteral("Print Preview"));
-    if (FEnvironment.Translate)
-        TranslateWindow(*preview, FEnvironment.Translate);
+    if (FEnvironment.TranslateWindow)
+        FEnvironment.TranslateWindow(*preview);
     connect(preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* printer) { PrintChart(*printer); });
     preview->exec();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <translation/FormTranslator.h>
-
 #include <QString>
 
 #include <functional>
@@ -25,9 +23,12 @@ struct TChartFormEnvironment {
     // catalogue has no such sensor. A failing look-up may throw: the value
     // axis then has no title. Empty: no sensor is known.
     std::function<std::optional<QString>(int sensorId)> SensorUnits;
-    // The current language's text for a key (file dialogs, print preview).
-    // Empty: the texts stay as designed.
-    TTranslateText Translate;
+    // The current language's text for a key (the file dialogs' titles and
+    // filters). Empty: the texts stay as designed.
+    std::function<QString(const QString& key, const QString& text)> Translate;
+    // Translates a window that the chart window opens (its print preview).
+    // Empty: the window keeps its texts.
+    std::function<void(QWidget& window)> TranslateWindow;
     // Asks for the file to save or export to; an empty name cancels. Empty:
     // a save dialog that replaces an existing file without a question.
     std::function<QString(QWidget& parent, const TFileRequest& request)> ChooseSaveFile;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <logdata/ChartForm.h>
+#include <translation/FormTranslator.h>
 
 #include <QPointer>
 #include <QStringList>
@@ -30,6 +31,9 @@ protected:
         environment.Translate = [this](const QString& key, const QString& text) {
             const auto found = Translations.find(key);
             return found == Translations.end() ? text : found->second;
+        };
+        environment.TranslateWindow = [translate = environment.Translate](QWidget& window) {
+            TranslateWindow(window, translate);
         };
         environment.ChooseSaveFile = [this](QWidget&, const TFileRequest& request) {
             Requests.push_back(request);
