@@ -1,5 +1,7 @@
 #include "SensitivityLimits.h"
 
+#include <cmath>
+
 namespace qzr {
 
 float KeptWithinSensorLimits(float sensitivity, const TSensorRecord& sensor)
@@ -10,7 +12,7 @@ float KeptWithinSensorLimits(float sensitivity, const TSensorRecord& sensor)
         sensitivity = static_cast<float>(min);
     if (sensitivity > max)
         sensitivity = static_cast<float>(max);
-    if (sensitivity < min)
+    if (sensitivity < min || std::isnan(sensitivity))
         sensitivity = static_cast<float>(min);
     return sensitivity;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace qzr {
 namespace {
 
@@ -36,7 +38,9 @@ INSTANTIATE_TEST_SUITE_P(
                     TLimitsCase{2, 2, 5.0f, 2.0f}, TLimitsCase{2, 2, 0.5f, 2.0f},
                     TLimitsCase{2, 2, 2.0f, 2.0f},
                     // Limits the wrong way round: the lower one is applied last.
-                    TLimitsCase{3, 1, 2.0f, 3.0f}));
+                    TLimitsCase{3, 1, 2.0f, 3.0f},
+                    // A value read from a foreign setup image.
+                    TLimitsCase{1, 3, std::numeric_limits<float>::quiet_NaN(), 1.0f}));
 
 TEST(AcceptedSensitivityRange, WidensTheSensorsLimitsByAHundredthEachWay)
 {
