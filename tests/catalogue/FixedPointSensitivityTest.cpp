@@ -15,6 +15,11 @@ struct TFixedPointCase {
     TFixedPointSensitivity Expected;
 };
 
+void PrintTo(const TFixedPointCase& c, std::ostream* out)
+{
+    *out << c.Sensitivity << " with firmware " << c.FirmwareVersion;
+}
+
 class FixedPointSensitivityCase : public testing::TestWithParam<TFixedPointCase> {};
 
 TEST_P(FixedPointSensitivityCase, TakesTheDecimalsOfTheFirstStepBelowTheSensitivity)

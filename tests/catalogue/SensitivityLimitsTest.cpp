@@ -22,6 +22,11 @@ struct TLimitsCase {
     float Kept;
 };
 
+void PrintTo(const TLimitsCase& c, std::ostream* out)
+{
+    *out << c.Sensitivity << " within " << c.Min << " to " << c.Max;
+}
+
 class KeptWithinSensorLimitsCase : public testing::TestWithParam<TLimitsCase> {};
 
 TEST_P(KeptWithinSensorLimitsCase, MovesTheSensitivityToTheNearerLimit)

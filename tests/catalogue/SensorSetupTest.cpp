@@ -60,6 +60,11 @@ struct TRefusedCase {
     const char* Message;
 };
 
+void PrintTo(const TRefusedCase& c, std::ostream* out)
+{
+    *out << c.What;
+}
+
 TSensorRecord WithId(TSensorRecord sensor, qint32 id)
 {
     sensor.sensor_ID = id;

@@ -16,6 +16,11 @@ struct TCalculationCase {
     TZT46Settings Expected;
 };
 
+void PrintTo(const TCalculationCase& c, std::ostream* out)
+{
+    *out << c.What;
+}
+
 class CalculateZT46SettingsCase : public testing::TestWithParam<TCalculationCase> {};
 
 TEST_P(CalculateZT46SettingsCase, DerivesRangeScalingAndSignRule)

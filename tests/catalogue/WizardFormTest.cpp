@@ -129,6 +129,11 @@ struct TPickCase {
     double Highest;
 };
 
+void PrintTo(const TPickCase& c, std::ostream* out)
+{
+    *out << c.What;
+}
+
 class WizardSensorPick : public WizardFormTest, public testing::WithParamInterface<TPickCase> {};
 
 TEST_P(WizardSensorPick, KeepsTheSensitivityWithinThePickedSensorsLimits)
