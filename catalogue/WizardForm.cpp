@@ -6,6 +6,8 @@
 #include "SensorRecord.h"
 #include "SensorTable.h"
 
+#include <widgets/FormBuilding.h>
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,28 +17,12 @@
 
 namespace qzr {
 
-namespace {
-
-template <typename TControl> TControl* Named(TControl* control, const char* name)
-{
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
-}
-
-// Controls that show catalogue data keep their texts when translated.
-void KeepUntranslated(QObject* control)
-{
-    control->setProperty("tag", 999);
-}
-
-} // namespace
-
 TWizardForm::TWizardForm(TSensorTable& catalogue, QWidget* owner)
     : QDialog(owner), DBLookupComboBox1(Named(new QComboBox(this), "DBLookupComboBox1")),
       DBEdit1(Named(new QLineEdit(this), "DBEdit1")),
-      SensitivityLabel(Named(new QLabel(QStringLiteral("Sensitivity"), this), "SensitivityLabel")),
+      SensitivityLabel(NamedLabel(this, "SensitivityLabel", QStringLiteral("Sensitivity"))),
       SensitivityField(Named(new TFloatField(4, 2, this), "SensitivityField")),
-      DBText(Named(new QLabel(this), "DBText")),
+      DBText(NamedLabel(this, "DBText", QString())),
       OKBtn(Named(new QPushButton(QStringLiteral("&OK"), this), "OKBtn")),
       CancelBtn(Named(new QPushButton(QStringLiteral("&Cancel"), this), "CancelBtn")),
       FCatalogue(catalogue)
