@@ -55,14 +55,18 @@ QString ChooseLanguageDatabase(const QString& installed, const QString& userCopy
     return RefreshCopy(installed, userCopy) ? userCopy : installed;
 }
 
-QString DefaultLanguageDatabase()
+QString LanguageDatabaseIn(const QString& directory)
 {
-    const QString directory = QCoreApplication::applicationDirPath();
     const QString installed = directory + '/' + LanguageDatabaseName;
     const bool writable = QFileInfo(installed).isWritable() && QFileInfo(directory).isWritable();
     const QString userCopy = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
                              '/' + LanguageDatabaseName;
     return ChooseLanguageDatabase(installed, userCopy, writable);
+}
+
+QString DefaultLanguageDatabase()
+{
+    return LanguageDatabaseIn(QCoreApplication::applicationDirPath());
 }
 
 } // namespace qzr

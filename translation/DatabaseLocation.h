@@ -17,8 +17,11 @@ inline constexpr char LanguageDatabaseName[] = "language.mdb";
 QString ChooseLanguageDatabase(const QString& installed, const QString& userCopy,
                                bool installedWritable);
 
-// ChooseLanguageDatabase for language.mdb beside the running program and a
-// copy in the user's configuration directory.
+// ChooseLanguageDatabase for language.mdb in the directory and a copy in the
+// user's configuration directory.
+QString LanguageDatabaseIn(const QString& directory);
+
+// LanguageDatabaseIn the directory of the running program.
 QString DefaultLanguageDatabase();
 
 } // namespace qzr
