@@ -20,7 +20,7 @@ package="$build/qzr_${version}_$(dpkg --print-architecture).deb"
 contents=$(dpkg-deb --contents "$package")
 missing=0
 while read -r file; do
-    if ! grep -q " \./usr/$file\$" <<<"$contents"; then
+    if ! grep -Eq " \./usr/$file( -> [^ ]+)?\$" <<<"$contents"; then
         echo "package.sh: $file is missing from the package" >&2
         missing=1
     fi

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -152,10 +153,15 @@ TEST(DebianPackageTest, ThePackageHoldsTheInstalledFilesItsScriptsAndItsDependen
 
     const TProcessResult contents = RunProcess(QStringLiteral("dpkg-deb"), {"--contents", package});
     ASSERT_EQ(contents.exitCode, 0) << contents.output.toStdString();
-    for (const QString& file : InstalledFiles())
-        EXPECT_TRUE(contents.output.contains(QStringLiteral(" ./usr/") + file + '\n'))
-            << file.toStdString() << "\n"
-            << contents.output.toStdString();
+    // A file, or a link with its target.
+    for (const QString& file : InstalledFiles()) {
+        const QRegularExpression entry(QStringLiteral(" \\./usr/") +
+                                           QRegularExpression::escape(file) +
+                                           QStringLiteral("( -> \\S+)?$"),
+                                       QRegularExpression::MultilineOption);
+        EXPECT_TRUE(contents.output.contains(entry)) << file.toStdString() << "\n"
+                                                     << contents.output.toStdString();
+    }
 
     const TProcessResult depends =
         RunProcess(QStringLiteral("dpkg-deb"), {"--field", package, "Depends"});
