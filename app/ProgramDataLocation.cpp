@@ -17,22 +17,22 @@ const QStringList DataFileNames = {QString::fromLatin1(LanguageDatabaseName),
 
 } // namespace
 
-QString ProgramDataDir(const QString& programDir, const QString& installedDataDir)
+TProgramFiles FindProgramFiles(const QString& programDir, const QString& installedDataDir)
 {
     const QDir besideProgram(programDir);
     for (const QString& name : DataFileNames) {
         if (QFileInfo::exists(besideProgram.filePath(name)))
-            return programDir;
+            return {programDir, false};
     }
     if (QFileInfo(installedDataDir).isDir())
-        return QDir::cleanPath(installedDataDir);
-    return programDir;
+        return {QDir::cleanPath(installedDataDir), true};
+    return {programDir, false};
 }
 
-QString DefaultProgramDataDir()
+TProgramFiles DefaultProgramFiles()
 {
     const QString programDir = QCoreApplication::applicationDirPath();
-    return ProgramDataDir(
+    return FindProgramFiles(
         programDir, QDir(programDir).filePath(QString::fromUtf8(build::DataDirFromProgramDir)));
 }
 

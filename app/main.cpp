@@ -25,15 +25,16 @@ int main(int argc, char** argv)
 
     // The catalogue, the language table and the dealer's files: beside the
     // program, or in the installed data directory.
-    const QString dataDir = qzr::DefaultProgramDataDir();
-    qzr::TPersonalityData personalityData(qzr::TPersonalityOptions{dataDir + '/', {}});
-    qzr::TTranslator translator(qzr::TTranslatorOptions{qzr::LanguageDatabaseIn(dataDir), {}, {}});
+    const qzr::TProgramFiles files = qzr::DefaultProgramFiles();
+    qzr::TPersonalityData personalityData(qzr::TPersonalityOptions{files.DataDir + '/', {}});
+    qzr::TTranslator translator(
+        qzr::TTranslatorOptions{qzr::LanguageDatabaseIn(files.DataDir, files.Installed), {}, {}});
     qzr::TVexaBridge bridge;
     qzr::TMainForm mainForm(qzr::TMainFormEnvironment{personalityData,
                                                       translator,
                                                       bridge,
                                                       qzr::ReadCradleIdentifiers(),
-                                                      qzr::DefaultIniFilePath(),
+                                                      qzr::DefaultIniFilePath(files.Installed),
                                                       {},
                                                       {}});
     mainForm.show();

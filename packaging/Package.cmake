@@ -6,7 +6,7 @@ set(CPACK_PACKAGE_NAME qzr)
 set(CPACK_PACKAGE_VENDOR "${QZR_COMPANY_NAME}")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_CONTACT "${QZR_CONTACT}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${QZR_PRODUCT_NAME}: ${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "Finds ZT-46 cradles as they are plugged in and opens a control window for\n"
     "each: sets the unit up for a sensor from the catalogue, calibrates its\n"
@@ -24,10 +24,13 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # built-in pictures are plugins, which dpkg-shlibdeps cannot see.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev")
+# The bridge library is a public one: the package says which version others
+# need, and the linker's cache learns of it.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${CMAKE_CURRENT_SOURCE_DIR}/debian/postinst
-    ${CMAKE_CURRENT_SOURCE_DIR}/debian/postrm)
+    ${CMAKE_CURRENT_SOURCE_DIR}/debian/postrm
+    ${CMAKE_CURRENT_SOURCE_DIR}/debian/triggers)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
