@@ -199,7 +199,9 @@ void TMainForm::HelpAboutActionExecute()
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    QCoreApplication::quit();
+    // Ends the event loop at once: quit() would first ask every window to
+    // close, and a control window that holds its cradle refuses.
+    QCoreApplication::exit(0);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
