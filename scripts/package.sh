@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package qzr_<version>_amd64.deb: a Release build for the
 # prefix /usr (in build/package), packed by cpack, then checked: every file
-# the installation holds must be in the package. The package is left in
+# the installation holds must be in the package, and it must depend on the
+# libraries and plugins the program loads. The package is left in
 # build/package/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,6 +26,14 @@ while read -r file; do
         missing=1
     fi
 done <"$build/packaging/installed-files.txt"
+# The libraries found by dpkg-shlibdeps and the plugins named by the build.
+depends=$(dpkg-deb --field "$package" Depends)
+for dependency in libqt6widgets6 libqt6charts6 libudev1 libqt6sql6-sqlite libqt6svg6; do
+    if [[ "$depends" != *"$dependency"* ]]; then
+        echo "package.sh: the package does not depend on $dependency" >&2
+        missing=1
+    fi
+done
 ((missing == 0)) || exit 1
 
 dpkg-deb --info "$package"
