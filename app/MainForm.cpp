@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 
+#include "app/AboutForm.h"
 #include "cradle/CradleForm.h"
 #include "widgets/RadioGroup.h"
 
@@ -191,16 +192,19 @@ void TMainForm::OvcLanguageSelectorChange(int index)
 
 void TMainForm::HelpAboutActionExecute()
 {
-    QMessageBox::about(
-        this, QStringLiteral("About"),
-        QStringLiteral("%1\nVersion %2")
-            .arg(FEnvironment.PersonalityData.AppTitle, QCoreApplication::applicationVersion()));
+    const auto aboutForm = std::make_unique<TAboutForm>();
+    FEnvironment.Translator.TranslateForm(*aboutForm);
+    aboutForm->LoadPicture(FEnvironment.PersonalityData.AboutformImage);
+    aboutForm->SetLink(FEnvironment.PersonalityData.AboutformLink);
+    aboutForm->exec();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    QCoreApplication::quit();
+    // Ends the event loop at once: quit() would first ask every window to
+    // close, and a control window that holds its cradle refuses.
+    QCoreApplication::exit(0);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)

@@ -3,10 +3,13 @@
 #include "app/CradleIdentifierSettings.h"
 #include "app/IniLocation.h"
 #include "app/MainForm.h"
+#include "app/ProgramDataLocation.h"
 #include "app/QzrApplication.h"
+#include "app/version/BuildInfo.h"
 #include "cradle/VexaBridge.h"
 
 #include <catalogue/PersonalityData.h>
+#include <translation/DatabaseLocation.h>
 #include <translation/Translator.h>
 
 int main(int argc, char** argv)
@@ -14,19 +17,24 @@ int main(int argc, char** argv)
     qzr::TQzrApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Halvern"));
     QApplication::setApplicationName(QStringLiteral("QZR"));
-    QApplication::setApplicationVersion(QStringLiteral(QZR_VERSION));
+    QApplication::setApplicationVersion(QString::fromUtf8(qzr::build::ProductVersion));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(qzr::build::ApplicationId));
     QApplication::setApplicationDisplayName(QStringLiteral("Tallyscope Control Utilities"));
     // The main window's close ends the program, whatever control windows are open.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    qzr::TPersonalityData personalityData;
-    qzr::TTranslator translator;
+    // The catalogue, the language table and the dealer's files: beside the
+    // program, or in the installed data directory.
+    const qzr::TProgramFiles files = qzr::DefaultProgramFiles();
+    qzr::TPersonalityData personalityData(qzr::TPersonalityOptions{files.DataDir + '/', {}});
+    qzr::TTranslator translator(
+        qzr::TTranslatorOptions{qzr::LanguageDatabaseIn(files.DataDir, files.Installed), {}, {}});
     qzr::TVexaBridge bridge;
     qzr::TMainForm mainForm(qzr::TMainFormEnvironment{personalityData,
                                                       translator,
                                                       bridge,
                                                       qzr::ReadCradleIdentifiers(),
-                                                      qzr::DefaultIniFilePath(),
+                                                      qzr::DefaultIniFilePath(files.Installed),
                                                       {},
                                                       {}});
     mainForm.show();

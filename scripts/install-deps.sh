@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     groff-base
+    dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

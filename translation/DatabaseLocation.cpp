@@ -55,14 +55,19 @@ QString ChooseLanguageDatabase(const QString& installed, const QString& userCopy
     return RefreshCopy(installed, userCopy) ? userCopy : installed;
 }
 
-QString DefaultLanguageDatabase()
+QString LanguageDatabaseIn(const QString& directory, bool installed)
 {
-    const QString directory = QCoreApplication::applicationDirPath();
-    const QString installed = directory + '/' + LanguageDatabaseName;
-    const bool writable = QFileInfo(installed).isWritable() && QFileInfo(directory).isWritable();
+    const QString file = directory + '/' + LanguageDatabaseName;
+    const bool writable =
+        !installed && QFileInfo(file).isWritable() && QFileInfo(directory).isWritable();
     const QString userCopy = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
                              '/' + LanguageDatabaseName;
-    return ChooseLanguageDatabase(installed, userCopy, writable);
+    return ChooseLanguageDatabase(file, userCopy, writable);
+}
+
+QString DefaultLanguageDatabase()
+{
+    return LanguageDatabaseIn(QCoreApplication::applicationDirPath(), false);
 }
 
 } // namespace qzr

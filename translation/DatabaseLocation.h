@@ -17,8 +17,12 @@ inline constexpr char LanguageDatabaseName[] = "language.mdb";
 QString ChooseLanguageDatabase(const QString& installed, const QString& userCopy,
                                bool installedWritable);
 
-// ChooseLanguageDatabase for language.mdb beside the running program and a
-// copy in the user's configuration directory.
+// ChooseLanguageDatabase for language.mdb in the directory and a copy in the
+// user's configuration directory. The directory of an installation is never
+// written, even where it could be (by root): the copy takes the new rows.
+QString LanguageDatabaseIn(const QString& directory, bool installed);
+
+// LanguageDatabaseIn the directory of the running program.
 QString DefaultLanguageDatabase();
 
 } // namespace qzr
