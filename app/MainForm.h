@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ProgramAdapters.h"
+#include "cradle/CradleFormEnvironment.h"
 #include "cradle/CradleIdentifierSet.h"
 #include "cradle/SessionInterfaces.h"
 
@@ -46,7 +47,7 @@ struct TMainFormEnvironment {
 // the HID device list whose changes open a control window for every new
 // cradle and free the windows of cradles that are gone. It also hands out
 // the program-wide session IDs.
-class TMainForm : public QMainWindow, public TSessionIdSource {
+class TMainForm : public QMainWindow, public TSessionIdSource, public TLogDataWindows {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 456;
@@ -57,6 +58,8 @@ public:
 
     // 1, 2, ..., 255, 0, 1, ... for all control windows together.
     std::uint8_t NewSessionID() override;
+    // A window of its own, owned by the application, on data a readout got.
+    void OpenLogDataWindow(const TLogData& data) override;
 
     // The device-change scan: a window for every new cradle, then the
     // windows of lost cradles freed. Errors other than those of single HID

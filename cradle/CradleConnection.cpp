@@ -10,7 +10,8 @@ namespace qzr {
 
 TCradleConnection::TCradleConnection(TCradleDisplay& display, TSessionIdSource& sessionIds,
                                      TBridgeApi& bridge, const TCradleIdentifierSet& identifiers)
-    : Session(Codec, *this, sessionIds), FDisplay(display),
+    : Session(Codec, *this, sessionIds),
+      Operations(Session, display, *this, display, *this, display), FDisplay(display),
       FHidLink(*this,
                [this](const THidData& report) {
                    HidDataPortOut.SetAsHidData(report);
@@ -145,58 +146,28 @@ void TCradleConnection::SPITimerTimer()
 
 void TCradleConnection::RealTimerTimer()
 {
-    if (AdAmpSelectBoxWasClicked && FAmplifierRange >= 0) {
-        Session.MultiMode = false;
-        Session.SetupData.SetAmplifierIndex(FAmplifierRange);
-        constexpr auto at = static_cast<std::uint8_t>(SetupOffset::AmplifierSelection);
-        Session.SendMessage(TSessionProtocol::Message(msgWriteSetup, {Session.SessionID, at, 0,
-                                                                      Session.SetupData[at],
-                                                                      Session.SetupData[at + 1]}),
-                            6);
-        AdAmpSelectBoxWasClicked = false;
-        return;
-    }
-    SendRequest(msgRealtime);
+    Operations.Readings.RealTimerTimer();
 }
 
 void TCradleConnection::LoggerTimerTimer()
 {
-    SendRequest(msgLoggerStatus);
+    Operations.Logger.LoggerTimerTimer();
 }
 
-void TCradleConnection::AmplifierRangeClicked(int range)
+void TCradleConnection::SetRealtimeTimerActive(bool active)
 {
-    FAmplifierRange = range;
-    AdAmpSelectBoxWasClicked = true;
+    if (active)
+        RealTimer.start();
+    else
+        RealTimer.stop();
 }
 
-void TCradleConnection::SendRequest(std::uint8_t messageId)
+void TCradleConnection::SetLoggerTimerActive(bool active)
 {
-    Session.SendMessage(TSessionProtocol::Message(messageId, {Session.SessionID}), 2);
-}
-
-void TCradleConnection::SwitchRealtime(bool on)
-{
-    SwitchRepeatedRequests(on, RealTimer, ssRealtime);
-}
-
-void TCradleConnection::SwitchLoggerStatus(bool on)
-{
-    SwitchRepeatedRequests(on, LoggerTimer, ssLoggerStatus);
-}
-
-void TCradleConnection::SwitchRepeatedRequests(bool on, QTimer& requestTimer, TSessionState state)
-{
-    Session.SessionTimeout = TSessionProtocol::RequestTimeoutTicks;
-    if (on) {
-        Session.SetSessionTimerActive(true);
-        Session.SetSessionState(state);
-        requestTimer.start();
-    } else {
-        requestTimer.stop();
-        Session.SetSessionTimerActive(false);
-        Session.SetSessionState(ssIdle);
-    }
+    if (active)
+        LoggerTimer.start();
+    else
+        LoggerTimer.stop();
 }
 
 void TCradleConnection::SetSessionTimerActive(bool active)

@@ -10,6 +10,7 @@
 #include "cradle/SessionInterfaces.h"
 #include "cradle/SessionProtocol.h"
 #include "cradle/SpiLink.h"
+#include "cradle/operations/UnitOperations.h"
 
 #include <hid/HidDataPort.h>
 #include <hid/HidDevice.h>
@@ -23,14 +24,17 @@ namespace qzr {
 // Everything of one cradle but its window: the transport of the cradle's
 // kind (the HID device with its two data ports and the HID link, or the SPI
 // link on the bridge library), the frame codec, the session with the unit
-// (SetupData included), the window's five timers and the slot for the unit
-// operations. It reports through a TCradleDisplay; the control window owns
+// (SetupData included), the window's five timers and the unit operations on
+// the session. It reports through a TCradleDisplay; the control window owns
 // one and shows it, a command-line program owns one per cradle with a console
 // display.
 //
 // The timers call the public tick handlers, so that tests call them instead
 // of waiting. All calls on the GUI thread.
-class TCradleConnection : private TSessionWindow, private TLinkEndpoint {
+class TCradleConnection : private TSessionWindow,
+                          private TLinkEndpoint,
+                          private TLiveReadingsView,
+                          private TDataLoggerView {
 public:
     static constexpr int ProtocolTimerInterval = 50;
     static constexpr int SessionTimerInterval = 100;
@@ -59,10 +63,6 @@ public:
     // Input reports of the HID cradle are no longer taken (the window closes).
     void StopHidInput();
 
-    // The unit operations that handle the replies of the session; null leaves
-    // those replies without further effect.
-    void SetUnitOperations(TUnitReplyHandler* operations) { Session.setReplyHandler(operations); }
-
     // Timer handlers.
     void ProtocolTimerTimer();
     void SessionTimerTimer();
@@ -73,19 +73,11 @@ public:
     // The input handler: runs once per input report of the HID cradle.
     void HidDataPortInHidData();
 
-    // Starts (on) or stops the repeated realtime request and the logger
-    // status request, with the session timer; the session is in ssRealtime
-    // or ssLoggerStatus while one runs and idle after.
-    void SwitchRealtime(bool on);
-    void SwitchLoggerStatus(bool on);
-    // The amplifier range was chosen; the next realtime tick tells the unit
-    // instead of asking for readings.
-    void AmplifierRangeClicked(int range);
-
     TFrameCodec Codec;
     TSessionProtocol Session;
-    // Set when the amplifier range changed and the unit has not been told yet.
-    bool AdAmpSelectBoxWasClicked = false;
+    // Setup programming, live readings, the data logger and the readout: the
+    // session's replies go to them, the owner calls their click handlers.
+    TUnitOperations Operations;
 
     QTimer ProtocolTimer;
     QTimer SessionTimer;
@@ -118,6 +110,24 @@ private:
     void EndRealtimeDisplay() override;
     void SetupDataToControls() override { FDisplay.SetupDataToControls(); }
 
+    // TLiveReadingsView and TDataLoggerView: the display's part is passed on,
+    // the two timers are the connection's own.
+    void SetRealtimeTimerActive(bool active) override;
+    void ShowReadings(const TRealtimeReadings& readings) override
+    {
+        FDisplay.ShowReadings(readings);
+    }
+    void ClearReadings() override { FDisplay.ClearReadings(); }
+    int DecimalDotIndex() const override { return FDisplay.DecimalDotIndex(); }
+    void SetLoggerTimerActive(bool active) override;
+    void ShowLoggerStatus(const TLoggerStatusTexts& texts) override
+    {
+        FDisplay.ShowLoggerStatus(texts);
+    }
+    void ShowLogInterval(std::uint16_t seconds) override { FDisplay.ShowLogInterval(seconds); }
+    void ShowLogDate(const QDate& date) override { FDisplay.ShowLogDate(date); }
+    void LoggerStarted() override { FDisplay.LoggerStarted(); }
+
     // TLinkEndpoint
     bool OnCradle() const override { return Session.OnCradle; }
     void SetOnCradle(bool onCradle) override { Session.OnCradle = onCradle; }
@@ -136,14 +146,11 @@ private:
     void SetUpTimers();
     void ConnectHidPorts();
     void ConnectHidCradle(int index);
-    void SendRequest(std::uint8_t messageId);
-    void SwitchRepeatedRequests(bool on, QTimer& requestTimer, TSessionState state);
 
     TCradleDisplay& FDisplay;
     TInterfaceChip FInterfaceChip = ifUndefined;
     THidLink FHidLink;
     TSpiLink FSpiLink;
-    int FAmplifierRange = -1;
 };
 
 } // namespace qzr

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -85,13 +86,19 @@ void TCradleForm::ConnectHandlers()
     // The two amplifier selectors mirror each other; a changed range waits
     // for the next realtime tick to be sent.
     connect(Controls.AdAmpSelectBox, &TRadioGroup::Click, this, [this] {
-        Connection.AmplifierRangeClicked(Controls.AdAmpSelectBox->ItemIndex());
+        Connection.Operations.Readings.AmplifierSelectionChanged();
         Controls.AdAmpSelectBox2->SetItemIndex(Controls.AdAmpSelectBox->ItemIndex());
     });
     connect(Controls.AdAmpSelectBox2, &TRadioGroup::Click, this, [this] {
         Controls.AdAmpSelectBox->SetItemIndex(Controls.AdAmpSelectBox2->ItemIndex());
-        Connection.AmplifierRangeClicked(Controls.AdAmpSelectBox2->ItemIndex());
+        Connection.Operations.Readings.AmplifierSelectionChanged();
     });
+
+    for (QPushButton* button : {Controls.ProgramFactoryBtn, Controls.ProgramUserBtn})
+        connect(button, &QPushButton::clicked, this, [this, button] { ProgramBtnClick(button); });
+    connect(Controls.StartLoggerBtn, &QPushButton::clicked, this,
+            &TCradleForm::StartLoggerBtnClick);
+    connect(Controls.ReadLoggerBtn, &QPushButton::clicked, this, &TCradleForm::ReadLoggerBtnClick);
 
     connect(Controls.LogIntervalPresetBox, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < static_cast<int>(LogIntervalPresets.size()))
@@ -146,23 +153,6 @@ void TCradleForm::SavePlacement() const
     settings.setValue(QStringLiteral("Left"), pos().x());
     settings.setValue(QStringLiteral("Top"), pos().y());
     settings.setValue(QStringLiteral("Maximized"), isMaximized());
-}
-
-void TCradleForm::ReadRealtimeActionExecute()
-{
-    for (QLabel* reading :
-         {Controls.AD1Text, Controls.AD2Text, Controls.V1Text, Controls.User1Text})
-        reading->clear();
-    Connection.SwitchRealtime(Controls.RealtimeCheckBox->isChecked());
-}
-
-void TCradleForm::ReadLoggerValuesCheckboxClick()
-{
-    Controls.LoggerStatusStaticText->setText(QStringLiteral("--"));
-    for (QLabel* value : {Controls.MinimumStaticText, Controls.MaximumStaticText,
-                          Controls.IntegralStaticText, Controls.RemainingIntervalStaticText})
-        value->clear();
-    Connection.SwitchLoggerStatus(Controls.ReadLoggerValuesCheckbox->isChecked());
 }
 
 void TCradleForm::ShowUnitOnCradle(bool present)

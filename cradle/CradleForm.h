@@ -40,11 +40,42 @@ public:
     void ClearSessionDisplays() override;
     void EndRealtimeDisplay() override;
     void SetupDataToControls() override;
+    void ShowReadings(const TRealtimeReadings& readings) override;
+    void ClearReadings() override;
+    int DecimalDotIndex() const override;
+    void ShowLoggerStatus(const TLoggerStatusTexts& texts) override;
+    void ShowLogInterval(std::uint16_t seconds) override;
+    void ShowLogDate(const QDate& date) override;
+    void LoggerStarted() override {}
     void CradleLost() override;
+    // TSetupProgrammingReport
+    void ProgrammingFailed(std::uint16_t address) override;
+    void ProgrammingStored(TNvmArea) override {}
+    // TCalibrationFieldsView
+    int AmplifierIndex() const override;
+    bool LinkOffsetChecked() const override;
+    bool LinkFullScaleChecked() const override;
+    std::int32_t Offset(int range) const override;
+    void SetOffset(int range, std::int32_t value) override;
+    void SetDivider(int range, std::int32_t value) override;
+    // TLogReadoutReport
+    void ReadoutComplete(const TLogData& image) override;
 
     // Click handlers of the two check boxes that switch an operation.
     void ReadRealtimeActionExecute();
     void ReadLoggerValuesCheckboxClick();
+    // Click handler of both "&Program" buttons: ProgramUserBtn programs the
+    // user area, any other sender the factory area. The sensor wizard calls
+    // it with ProgramUserBtn.
+    void ProgramBtnClick(const QObject* sender);
+    // "Erase and start the datalogger": asks first, starts after Yes.
+    void StartLoggerBtnClick();
+    // "Read the data from the datalogger".
+    void ReadLoggerBtnClick();
+
+    // The values of the controls that programming and the logger start take.
+    TSetupControls SetupControls() const;
+    TLoggerStartFields LoggerStartFields() const;
 
     TCradleConnection Connection;
     TCradleFormControls Controls;

@@ -2,6 +2,8 @@
 
 #include "cradle/CradleIdentifierSet.h"
 
+#include <protocol/LogData.h>
+
 #include <QString>
 
 namespace qzr {
@@ -29,12 +31,24 @@ public:
     virtual QString CurrentSensorCaption() const = 0;
 };
 
+// Where the data read from a unit's logger is shown.
+class TLogDataWindows {
+public:
+    virtual ~TLogDataWindows() = default;
+    // Opens a new window on the image: the program creates and owns it (it
+    // outlives the control window), translates it, gives it a copy of the
+    // image (SetData) and shows it without waiting for it. Throws with a
+    // message for the user when the window cannot be opened.
+    virtual void OpenLogDataWindow(const TLogData& data) = 0;
+};
+
 // What a control window needs from the program around it.
 struct TCradleFormEnvironment {
     TSessionIdSource& SessionIds;
     TBridgeApi& Bridge;
     const TMessageTextSource& Texts;
     TSensorCatalogueView& Catalogue;
+    TLogDataWindows& LogDataWindows;
     TCradleIdentifierSet Identifiers;
     // Caption of a window whose cradle is not connected.
     QString ProductName;

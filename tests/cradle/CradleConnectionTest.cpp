@@ -1,6 +1,7 @@
 #include "cradle/CradleConnection.h"
 #include "FakeBridge.h"
 #include "cradle/SessionIdCounter.h"
+#include "sim/unit/DemoRecording.h"
 #include "sim/unit/Zt46Unit.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ private:
 };
 
 // A display that records what it is told and models "Show realtime", whose
-// handler switches the realtime requests.
+// handler switches the live readings off, and the selected amplifier range.
 class TRecordingDisplay : public TCradleDisplay {
 public:
     TCradleConnection* connection = nullptr;
@@ -48,7 +49,10 @@ public:
     bool unitShown = false;
     bool realtimeOn = false;
     int cradleLost = 0;
+    int amplifierIndex = -1;
     TSetupData shownSetup{};
+    std::vector<TRealtimeReadings> readings;
+    std::vector<TLogData> readouts;
 
     void SetAllowances() override { calls.push_back("SetAllowances"); }
     void SetCaption() override { calls.push_back("SetCaption"); }
@@ -61,11 +65,27 @@ public:
         calls.push_back("EndRealtimeDisplay");
         if (realtimeOn) {
             realtimeOn = false;
-            connection->SwitchRealtime(false);
+            connection->Operations.Readings.ReadRealtimeActionExecute(false);
         }
     }
     void SetupDataToControls() override { shownSetup = connection->Session.SetupData; }
+    void ShowReadings(const TRealtimeReadings& shown) override { readings.push_back(shown); }
+    void ClearReadings() override {}
+    int DecimalDotIndex() const override { return 1; }
+    void ShowLoggerStatus(const TLoggerStatusTexts&) override {}
+    void ShowLogInterval(std::uint16_t) override {}
+    void ShowLogDate(const QDate&) override {}
+    void LoggerStarted() override {}
     void CradleLost() override { ++cradleLost; }
+    void ProgrammingFailed(std::uint16_t) override {}
+    void ProgrammingStored(TNvmArea) override {}
+    int AmplifierIndex() const override { return amplifierIndex; }
+    bool LinkOffsetChecked() const override { return false; }
+    bool LinkFullScaleChecked() const override { return false; }
+    std::int32_t Offset(int) const override { return 0; }
+    void SetOffset(int, std::int32_t) override {}
+    void SetDivider(int, std::int32_t) override {}
+    void ReadoutComplete(const TLogData& image) override { readouts.push_back(image); }
 };
 
 class CradleConnectionTest : public ::testing::Test {
@@ -170,12 +190,13 @@ TEST_F(CradleConnectionTest, RealtimeRequestsRunUntilSwitchedOffOrTheSessionEnds
     const std::uint8_t id = connection.Session.SessionID;
 
     display.realtimeOn = true;
-    connection.SwitchRealtime(true);
+    connection.Operations.Readings.ReadRealtimeActionExecute(true);
     EXPECT_EQ(connection.Session.SessionState, ssRealtime);
     EXPECT_TRUE(connection.RealTimer.isActive());
     EXPECT_TRUE(connection.SessionTimer.isActive());
 
-    connection.AmplifierRangeClicked(2);
+    display.amplifierIndex = 2;
+    connection.Operations.Readings.AmplifierSelectionChanged();
     connection.RealTimerTimer();
     connection.SPITimerTimer();
     EXPECT_EQ(LastMessage(6), (std::vector<std::uint8_t>{msgWriteSetup, id, 36, 0, 4, 0}))
@@ -185,12 +206,30 @@ TEST_F(CradleConnectionTest, RealtimeRequestsRunUntilSwitchedOffOrTheSessionEnds
     connection.RealTimerTimer();
     connection.SPITimerTimer();
     EXPECT_EQ(LastMessage(2), (std::vector<std::uint8_t>{msgRealtime, id}));
+    connection.SPITimerTimer();
+    ASSERT_FALSE(display.readings.empty()) << "the reply reaches the display";
+    EXPECT_EQ(display.readings.back().RawInput, unit.readings().rawInput);
 
     connection.Session.SessionEnds();
     EXPECT_FALSE(display.realtimeOn);
     EXPECT_FALSE(connection.RealTimer.isActive());
     EXPECT_FALSE(connection.SessionTimer.isActive());
     EXPECT_EQ(connection.Session.SessionState, ssNone);
+}
+
+TEST_F(CradleConnectionTest, AReadoutOfAFullDayEndsWithTheUnitsImage)
+{
+    unit.loadLoggerRecording(sim::temperatureDayRecording(850000000));
+    ConnectBridge();
+    ASSERT_TRUE(PollUntilIdle());
+
+    connection.Operations.Readout.ReadLoggerBtnClick();
+    EXPECT_EQ(connection.Session.SessionState, ssReadingLog);
+    for (int poll = 0; poll < 20000 && connection.Session.SessionState == ssReadingLog; ++poll)
+        connection.SPITimerTimer();
+    ASSERT_EQ(display.readouts.size(), 1u);
+    EXPECT_EQ(display.readouts.front(), unit.loggerMemory());
+    EXPECT_EQ(connection.Session.SessionState, ssIdle);
 }
 
 } // namespace

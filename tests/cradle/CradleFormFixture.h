@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace qzr::test {
 
@@ -29,6 +30,10 @@ public:
              QStringLiteral("Reading stored data from logger")},
             {QStringLiteral("readingMeasuredValuesFromLogger"),
              QStringLiteral("Reading measured values from logger")},
+            {QStringLiteral("ThisWillEraseAreYouSure"),
+             QStringLiteral("This will erase the data, are you sure ?")},
+            {QStringLiteral("ProgrammingFailedAtAddress"),
+             QStringLiteral("Programming failed at address: ")},
         };
         return texts.value(name, QStringLiteral("?%1?").arg(name));
     }
@@ -50,6 +55,14 @@ public:
     int current = 7;
 };
 
+// Records the images that the readouts of the windows hand on.
+class TRecordingLogDataWindows : public TLogDataWindows {
+public:
+    void OpenLogDataWindow(const TLogData& data) override { opened.push_back(data); }
+
+    std::vector<TLogData> opened;
+};
+
 // A control window on a scripted bridge, its placement kept in a temporary
 // INI file.
 class CradleFormFixture : public ::testing::Test {
@@ -57,8 +70,8 @@ protected:
     std::unique_ptr<TCradleForm> NewWindow()
     {
         return std::make_unique<TCradleForm>(TCradleFormEnvironment{
-            sessionIds, bridge, texts, catalogue, TCradleIdentifierSet{}, QStringLiteral("ZT-46"),
-            iniDir.filePath(QStringLiteral("QZR.INI"))});
+            sessionIds, bridge, texts, catalogue, logDataWindows, TCradleIdentifierSet{},
+            QStringLiteral("ZT-46"), iniDir.filePath(QStringLiteral("QZR.INI"))});
     }
 
     // A window whose bridge cradle is connected.
@@ -76,6 +89,7 @@ protected:
     TFakeBridge bridge;
     TEnglishTexts texts;
     TTwoSensorCatalogue catalogue;
+    TRecordingLogDataWindows logDataWindows;
 };
 
 } // namespace qzr::test

@@ -45,7 +45,7 @@ TEST_F(CradleFormRequestsTest, AChangedRangeReplacesOneReadingRequestBySendingTh
     EXPECT_FALSE(window->Connection.Session.MultiMode);
     EXPECT_EQ(window->Connection.Session.SetupData[SetupOffset::AmplifierSelection], 6);
     EXPECT_EQ(window->Connection.Session.SetupData[SetupOffset::AmplifierSelection + 1], 0);
-    EXPECT_FALSE(window->Connection.AdAmpSelectBoxWasClicked);
+    EXPECT_FALSE(window->Connection.Operations.Readings.AdAmpSelectBoxWasClicked);
 
     window->Connection.RealTimerTimer();
     EXPECT_EQ(SentFrame(window->Connection.Codec), FrameOf({msgRealtime, 0x35}));

@@ -172,30 +172,32 @@ TEST_F(CradleFormStatesTest, ShowRealtimeEnablesTheLinksAndDisablingItRunsItsHan
     }
 }
 
-TEST_F(CradleFormStatesTest, AnOperationStartedDuringRealtimeKeepsTheBusyRulesOfItsStart)
+TEST_F(CradleFormStatesTest, AnOperationStartedDuringRealtimeKeepsItsStateAndTheBusyRules)
 {
     auto window = IdleSessionWindow();
     const TCradleFormControls& c = window->Controls;
     c.RealtimeCheckBox->setChecked(true);
     c.LinkOffsetToRealtimeCheckBox->setChecked(true);
 
-    // An operation that the rules do not govern starts while the readings run.
+    // An operation that the rules do not govern (the sensor wizard's
+    // programming run) starts while the readings run.
     window->Connection.Session.SessionState = ssSendingSetup;
     window->SetAllowances();
 
-    // The unchecked box's handler leaves the session idle and re-enables what
-    // an idle session allows; the outer refresh then goes on with the busy
-    // value it took at its start.
+    // The unchecked box's handler ends the readings but leaves the running
+    // operation its state and its session timer; the refresh applies the busy
+    // rules throughout.
     EXPECT_FALSE(c.RealtimeCheckBox->isChecked());
-    EXPECT_TRUE(c.RealtimeCheckBox->isEnabled());
+    EXPECT_FALSE(c.RealtimeCheckBox->isEnabled());
     EXPECT_FALSE(window->Connection.RealTimer.isActive());
-    EXPECT_EQ(window->Connection.Session.SessionState, ssIdle);
+    EXPECT_TRUE(window->Connection.SessionTimer.isActive());
+    EXPECT_EQ(window->Connection.Session.SessionState, ssSendingSetup);
     EXPECT_FALSE(c.ReadLoggerValuesCheckbox->isEnabled());
     EXPECT_FALSE(c.LinkOffsetToRealtimeCheckBox->isChecked());
     EXPECT_FALSE(c.LinkOffsetToRealtimeCheckBox->isEnabled());
     for (QPushButton* button : OperationButtons(*window))
         EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
-    EXPECT_EQ(c.SessionIndicator->Color(), SessionIdleColor);
+    EXPECT_EQ(c.SessionIndicator->Color(), SessionBusyColor);
 }
 
 TEST_F(CradleFormStatesTest, MessageCountersShowWholeNumbersInFull)
@@ -206,7 +208,7 @@ TEST_F(CradleFormStatesTest, MessageCountersShowWholeNumbersInFull)
     EXPECT_EQ(window->Controls.ErrorCounter->text(), "4294967295");
 }
 
-TEST_F(CradleFormStatesTest, ARejectionWhileWatchingTheLoggerEndsIdle)
+TEST_F(CradleFormStatesTest, ARejectionWhileWatchingTheLoggerEndsTheSession)
 {
     auto window = IdleSessionWindow();
     window->Controls.ReadLoggerValuesCheckbox->setChecked(true);
@@ -216,7 +218,9 @@ TEST_F(CradleFormStatesTest, ARejectionWhileWatchingTheLoggerEndsIdle)
     window->Connection.Session.SessionRejected();
     EXPECT_FALSE(window->Controls.ReadLoggerValuesCheckbox->isChecked());
     EXPECT_FALSE(window->Connection.LoggerTimer.isActive());
-    EXPECT_EQ(window->Connection.Session.SessionState, ssIdle);
+    EXPECT_FALSE(window->Connection.SessionTimer.isActive());
+    EXPECT_EQ(window->Connection.Session.SessionState, ssNone)
+        << "the box's handler leaves the ended session alone";
     EXPECT_FALSE(window->Connection.Session.OnCradle);
 }
 

@@ -38,7 +38,7 @@ TEST_F(SetupDataToControlsTest, TheImageFillsEveryControl)
     }
     EXPECT_EQ(c.AdAmpSelectBox->ItemIndex(), 3);
     EXPECT_EQ(c.AdAmpSelectBox2->ItemIndex(), 3);
-    EXPECT_TRUE(window->Connection.AdAmpSelectBoxWasClicked);
+    EXPECT_TRUE(window->Connection.Operations.Readings.AdAmpSelectBoxWasClicked);
     EXPECT_EQ(c.UserMultiplier->Value(), 32767);
     EXPECT_EQ(c.UserDivider->Value(), -32768);
     EXPECT_EQ(c.DecDotSelectBox->ItemIndex(), 2);
@@ -69,16 +69,16 @@ TEST_F(SetupDataToControlsTest, TheTwoAmplifierSelectorsMirrorEachOtherAndFlagTh
 
     advanced->Button(4)->click();
     EXPECT_EQ(calibration->ItemIndex(), 4);
-    EXPECT_TRUE(window->Connection.AdAmpSelectBoxWasClicked);
+    EXPECT_TRUE(window->Connection.Operations.Readings.AdAmpSelectBoxWasClicked);
 
-    window->Connection.AdAmpSelectBoxWasClicked = false;
+    window->Connection.Operations.Readings.AdAmpSelectBoxWasClicked = false;
     calibration->SetItemIndex(4); // the index it already shows: no change
-    EXPECT_FALSE(window->Connection.AdAmpSelectBoxWasClicked);
+    EXPECT_FALSE(window->Connection.Operations.Readings.AdAmpSelectBoxWasClicked);
 
     calibration->SetItemIndex(1);
     EXPECT_EQ(advanced->ItemIndex(), 1);
     EXPECT_TRUE(advanced->Button(1)->isChecked());
-    EXPECT_TRUE(window->Connection.AdAmpSelectBoxWasClicked);
+    EXPECT_TRUE(window->Connection.Operations.Readings.AdAmpSelectBoxWasClicked);
 }
 
 } // namespace
