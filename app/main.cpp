@@ -9,6 +9,7 @@
 #include "cradle/VexaBridge.h"
 
 #include <catalogue/PersonalityData.h>
+#include <catalogue/PersonalityErrorBox.h>
 #include <translation/DatabaseLocation.h>
 #include <translation/Translator.h>
 
@@ -26,7 +27,8 @@ int main(int argc, char** argv)
     // The catalogue, the language table and the dealer's files: beside the
     // program, or in the installed data directory.
     const qzr::TProgramFiles files = qzr::DefaultProgramFiles();
-    qzr::TPersonalityData personalityData(qzr::TPersonalityOptions{files.DataDir + '/', {}});
+    qzr::TPersonalityData personalityData(
+        qzr::TPersonalityOptions{files.DataDir + '/', qzr::ShowPersonalityError});
     qzr::TTranslator translator(
         qzr::TTranslatorOptions{qzr::LanguageDatabaseIn(files.DataDir, files.Installed), {}, {}});
     qzr::TVexaBridge bridge;

@@ -4,8 +4,7 @@
 #include "SensorFileReader.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QMessageBox>
+#include <QLoggingCategory>
 #include <QSettings>
 
 namespace qzr {
@@ -16,9 +15,11 @@ QString DefaultProgramDir()
     return QCoreApplication::applicationDirPath() + '/';
 }
 
-void ShowErrorBox(const QString& message)
+Q_LOGGING_CATEGORY(lcPersonality, "qzr.personality", QtWarningMsg)
+
+void LogError(const QString& message)
 {
-    QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(), message);
+    qCCritical(lcPersonality, "%s", qUtf8Printable(message));
 }
 
 // A value as text; a value that the store split at its commas is joined again.
@@ -47,7 +48,7 @@ QSettings* FindGroup(const std::vector<std::unique_ptr<QSettings>>& stores, cons
 TPersonalityData::TPersonalityData(TPersonalityOptions options, QObject* parent)
     : QObject(parent),
       FProgramDir(options.ProgramDir.isEmpty() ? DefaultProgramDir() : options.ProgramDir),
-      FReportError(options.ReportError ? std::move(options.ReportError) : ShowErrorBox)
+      FReportError(options.ReportError ? std::move(options.ReportError) : LogError)
 {
     AboutformImage = FProgramDir;
     Sensorfile = FProgramDir + "standard.csv";

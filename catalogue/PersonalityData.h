@@ -16,7 +16,7 @@ struct TPersonalityOptions {
     // directory of the running executable.
     QString ProgramDir;
     // Shows a message about a bad setting to the user; empty: a critical
-    // message box.
+    // message in the log (a program with windows passes ShowPersonalityError).
     std::function<void(const QString&)> ReportError;
 };
 

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "cli/CliContext.h"
+
+namespace qzr::cli {
+
+// The commands; each throws ECliError when it fails.
+void RunScan(const TCliContext& context);
+void RunInfo(const TCliContext& context);
+
+} // namespace qzr::cli
