@@ -1,0 +1,73 @@
+#include "CliRig.h"
+
+#include <QJsonObject>
+
+namespace qzr::cli::test {
+namespace {
+
+constexpr std::uint32_t Serial = 0x00A1B2C3;
+
+class CradleSelectionTest : public CliRig {};
+
+TEST_F(CradleSelectionTest, SeveralCradlesWithoutDeviceAreAUsageErrorThatNamesThem)
+{
+    simulator->addHidCradle("hid1");
+    simulator->addBridgeCradle("bridge1");
+    simulator->placeUnit("hid1", sim::UnitSpec::demo(Serial));
+
+    const TCliRun run = Run({"info"});
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_TRUE(run.Out.isEmpty());
+    EXPECT_EQ(run.ErrLines(),
+              QList<QByteArray>{"several cradles: hid1, bridge1; choose one with -d"});
+
+    const TCliRun chosen = Run({"-d", "hid1", "--json", "info"});
+    EXPECT_EQ(chosen.ExitCode, 0) << chosen.Err.toStdString();
+    EXPECT_EQ(chosen.Json().object()["serial"], "#00A1B2C3");
+}
+
+struct TNoCradleCase {
+    const char* Name;
+    QStringList Arguments;
+    bool AddCradle;
+    bool PlaceUnit;
+};
+
+void PrintTo(const TNoCradleCase& value, std::ostream* out)
+{
+    *out << value.Name;
+}
+
+class NoCradle : public CliRig, public ::testing::WithParamInterface<TNoCradleCase> {};
+
+TEST_P(NoCradle, IsExitCodeThreeWithOneLineOnStandardError)
+{
+    if (GetParam().AddCradle)
+        simulator->addHidCradle("hid1");
+    if (GetParam().PlaceUnit)
+        simulator->placeUnit("hid1", sim::UnitSpec::demo(Serial));
+    const TCliRun run = Run(GetParam().Arguments);
+    EXPECT_EQ(run.ExitCode, 3) << run.Err.toStdString();
+    EXPECT_TRUE(run.Out.isEmpty()) << run.Out.toStdString();
+    EXPECT_EQ(run.ErrLines().size(), 1) << run.Err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NoCradle,
+    ::testing::Values(TNoCradleCase{"NoCradleAtAll", {"info"}, false, false},
+                      TNoCradleCase{"UnknownDeviceName", {"-d", "hid9", "info"}, true, true},
+                      TNoCradleCase{"NoUnitOnTheCradle", {"info"}, true, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(CradleSelectionTest, AUnitThatNeverAnswersGivesNoSessionWithinTenSeconds)
+{
+    simulator->addHidCradle("hid1");
+    simulator->placeUnit("hid1", sim::UnitSpec::demo(Serial));
+    simulator->setUnitSilent("hid1", true);
+    const TCliRun run = Run({"info"});
+    EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_EQ(run.ErrLines(), QList<QByteArray>{"no session with the unit within 10 seconds"});
+}
+
+} // namespace
+} // namespace qzr::cli::test
