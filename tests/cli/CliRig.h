@@ -10,7 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace qzr::cli::test {
 
@@ -75,6 +84,59 @@ protected:
         run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         run.Out = process.readAllStandardOutput();
         run.Err = process.readAllStandardError();
+        return run;
+    }
+
+    // Runs qzr-cli --bus BUS ARGUMENTS on a terminal of its own (standard
+    // input, output and error), typing `typed` into it. What the terminal
+    // showed, output and error together, is TCliRun::Out.
+    TCliRun RunOnTerminal(const QStringList& arguments, const QByteArray& typed)
+    {
+        std::vector<std::string> words{QZR_CLI_PATH, "--bus", busDir.path().toStdString()};
+        for (const QString& argument : arguments)
+            words.push_back(argument.toStdString());
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+        const std::string configDirs = filesDir.filePath("system").toStdString();
+
+        int terminal = -1;
+        const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+        if (child == 0) {
+            ::unsetenv("VHID_BUS");
+            ::setenv("XDG_CONFIG_DIRS", configDirs.c_str(), 1);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        TCliRun run;
+        if (child < 0) {
+            ADD_FAILURE() << "forkpty failed";
+            return run;
+        }
+        if (::write(terminal, typed.constData(), static_cast<size_t>(typed.size())) < 0)
+            ADD_FAILURE() << "cannot type into the terminal";
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(RunMilliseconds);
+        for (;;) {
+            pollfd ready{terminal, POLLIN, 0};
+            if (std::chrono::steady_clock::now() > deadline) {
+                ADD_FAILURE() << "qzr-cli did not finish in time on its terminal";
+                ::kill(child, SIGKILL);
+                break;
+            }
+            if (::poll(&ready, 1, 100) <= 0)
+                continue;
+            char buffer[4096];
+            const ssize_t got = ::read(terminal, buffer, sizeof buffer);
+            if (got <= 0)
+                break;
+            run.Out.append(buffer, got);
+        }
+        ::close(terminal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return run;
     }
 
