@@ -1,11 +1,11 @@
 // QZR: the control utility for the ZT-46 readout unit.
 
-#include "app/CradleIdentifierSettings.h"
 #include "app/IniLocation.h"
 #include "app/MainForm.h"
 #include "app/ProgramDataLocation.h"
 #include "app/QzrApplication.h"
 #include "app/version/BuildInfo.h"
+#include "cradle/CradleIdentifierSettings.h"
 #include "cradle/VexaBridge.h"
 
 #include <catalogue/PersonalityData.h>

@@ -3,7 +3,7 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 
-#include <app/CradleIdentifierSettings.h>
+#include <cradle/CradleIdentifierSettings.h>
 
 #include <QCoreApplication>
 

@@ -2,9 +2,9 @@
 // VHID_BUS serves) or an empty Qt Widgets main window, and writes "shown" on
 // standard output once the window is on screen; then ends.
 
-#include "app/CradleIdentifierSettings.h"
 #include "app/MainForm.h"
 #include "app/QzrApplication.h"
+#include "cradle/CradleIdentifierSettings.h"
 #include "cradle/VexaBridge.h"
 
 #include <catalogue/PersonalityData.h>

@@ -1,5 +1,5 @@
-#include "app/CradleIdentifierSettings.h"
 #include "app/IniLocation.h"
+#include "cradle/CradleIdentifierSettings.h"
 
 #include <QDir>
 #include <QSettings>

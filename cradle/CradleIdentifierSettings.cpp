@@ -1,4 +1,4 @@
-#include "app/CradleIdentifierSettings.h"
+#include "cradle/CradleIdentifierSettings.h"
 
 #include <QLoggingCategory>
 #include <QSettings>
