@@ -31,6 +31,7 @@ struct TNoCradleCase {
     QStringList Arguments;
     bool AddCradle;
     bool PlaceUnit;
+    bool Bridge = false;
 };
 
 void PrintTo(const TNoCradleCase& value, std::ostream* out)
@@ -42,7 +43,9 @@ class NoCradle : public CliRig, public ::testing::WithParamInterface<TNoCradleCa
 
 TEST_P(NoCradle, IsExitCodeThreeWithOneLineOnStandardError)
 {
-    if (GetParam().AddCradle)
+    if (GetParam().AddCradle && GetParam().Bridge)
+        simulator->addBridgeCradle("hid1");
+    else if (GetParam().AddCradle)
         simulator->addHidCradle("hid1");
     if (GetParam().PlaceUnit)
         simulator->placeUnit("hid1", sim::UnitSpec::demo(Serial));
@@ -56,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, NoCradle,
     ::testing::Values(TNoCradleCase{"NoCradleAtAll", {"info"}, false, false},
                       TNoCradleCase{"UnknownDeviceName", {"-d", "hid9", "info"}, true, true},
-                      TNoCradleCase{"NoUnitOnTheCradle", {"info"}, true, false}),
+                      TNoCradleCase{"NoUnitOnTheCradle", {"info"}, true, false},
+                      TNoCradleCase{"NoUnitOnTheBridge", {"info"}, true, false, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(CradleSelectionTest, AUnitThatNeverAnswersGivesNoSessionWithinTenSeconds)
