@@ -6,16 +6,26 @@
 
 namespace qzr::cli {
 
-TCradleEntry SelectCradle(const QList<TCradleEntry>& cradles, const QString& wanted)
+namespace {
+
+QString WithRemark(const QString& message, const QString& remark)
+{
+    return remark.isEmpty() ? message : QStringLiteral("%1 (%2)").arg(message, remark);
+}
+
+} // namespace
+
+TCradleEntry SelectCradle(const QList<TCradleEntry>& cradles, const QString& wanted,
+                          const QString& remark)
 {
     if (!wanted.isEmpty()) {
         for (const TCradleEntry& cradle : cradles)
             if (cradle.Device == wanted)
                 return cradle;
-        throw NoCradleError(QStringLiteral("no cradle %1").arg(wanted));
+        throw NoCradleError(WithRemark(QStringLiteral("no cradle %1").arg(wanted), remark));
     }
     if (cradles.isEmpty())
-        throw NoCradleError(QStringLiteral("no cradle"));
+        throw NoCradleError(WithRemark(QStringLiteral("no cradle"), remark));
     if (cradles.size() > 1) {
         QStringList names;
         for (const TCradleEntry& cradle : cradles)

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/CradleScan.h"
+#include "cli/HeldBridges.h"
 
 #include <hid/HidDevices.h>
 
@@ -22,7 +23,8 @@ void RunScan(const TCliContext& context)
     THidDevices devices;
     devices.UpdateDeviceList();
     QJsonArray list;
-    for (const TCradleEntry& cradle : ScanCradles(devices, context.Ids)) {
+    const QList<TCradleEntry> cradles = ScanCradles(devices, context.Ids);
+    for (const TCradleEntry& cradle : cradles) {
         context.Output.Line(QStringLiteral("%1\t%2\t%3:%4\t%5")
                                 .arg(cradle.Device, KindName(cradle.Kind), Hex4(cradle.VendorId),
                                      Hex4(cradle.ProductId), cradle.UsbSerial));
@@ -33,6 +35,9 @@ void RunScan(const TCliContext& context)
                                 {"usb_serial", cradle.UsbSerial}});
     }
     context.Output.Document(list);
+    const QString held = HeldBridgesRemark(HeldBridgeCount(cradles, context.Ids));
+    if (!held.isEmpty())
+        context.Output.Note(held);
 }
 
 } // namespace qzr::cli

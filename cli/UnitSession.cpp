@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/CradleSelection.h"
+#include "cli/HeldBridges.h"
 
 namespace qzr::cli {
 
@@ -18,8 +19,10 @@ THidDevices& Enumerated(THidDevices& devices)
 TUnitSession::TUnitSession(const TCliContext& context)
     : FCradle(Enumerated(FDevices), FBridge, context.Ids, FSessionIds)
 {
+    const QList<TCradleEntry> cradles = ScanCradles(FDevices, context.Ids);
     const TCradleEntry cradle =
-        SelectCradle(ScanCradles(FDevices, context.Ids), context.Line.Global.Device);
+        SelectCradle(cradles, context.Line.Global.Device,
+                     HeldBridgesRemark(HeldBridgeCount(cradles, context.Ids)));
     FCradle.Connect(cradle);
     FCradle.HoldSession(SessionDeadline);
 }

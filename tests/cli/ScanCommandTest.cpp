@@ -4,6 +4,10 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <vexalib.h>
+
+#include <cstdlib>
+
 namespace qzr::cli::test {
 namespace {
 
@@ -55,6 +59,28 @@ TEST_F(ScanCommandTest, TheBusComesFromTheEnvironmentWithoutBusOption)
     ASSERT_TRUE(process.waitForFinished(RunMilliseconds));
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE(process.readAllStandardOutput().startsWith("hid7\thid\t"));
+}
+
+TEST_F(ScanCommandTest, ABridgeHeldByAnotherProgramIsNotListedButNamedOnStandardError)
+{
+    simulator->addBridgeCradle("bridge1");
+    simulator->placeUnit("bridge1", sim::UnitSpec::demo(0x00A1B2C3));
+    // This process holds the bridge as QZR holds the one it drives.
+    ::setenv("VHID_BUS", busDir.path().toLocal8Bit().constData(), 1);
+    const VexaHandle held = Vexa_OpenByIndex(0x3A7C, 0x0146, 0, nullptr, nullptr);
+    ::unsetenv("VHID_BUS");
+    ASSERT_EQ(Vexa_GetLastError(), VEXA_OK);
+
+    const TCliRun scan = Run({"scan"});
+    EXPECT_EQ(scan.ExitCode, 0);
+    EXPECT_TRUE(scan.Out.isEmpty()) << scan.Out.toStdString();
+    EXPECT_EQ(scan.ErrLines(), QList<QByteArray>{"1 bridge cradle is held by another program"});
+
+    const TCliRun info = Run({"info"});
+    EXPECT_EQ(info.ExitCode, 3);
+    EXPECT_EQ(info.ErrLines(),
+              QList<QByteArray>{"no cradle (1 bridge cradle is held by another program)"});
+    Vexa_Close(held);
 }
 
 TEST_F(ScanCommandTest, LinksNeitherQtGuiNorQtWidgets)
