@@ -26,6 +26,20 @@ TEST_F(CradleSelectionTest, SeveralCradlesWithoutDeviceAreAUsageErrorThatNamesTh
     EXPECT_EQ(chosen.Json().object()["serial"], "#00A1B2C3");
 }
 
+TEST_F(CradleSelectionTest, DeviceNamesWhichOfSeveralBridgesIsOpened)
+{
+    simulator->addBridgeCradle("bridge1");
+    simulator->addBridgeCradle("bridge2");
+    simulator->placeUnit("bridge1", sim::UnitSpec::demo(0x11111111));
+    simulator->placeUnit("bridge2", sim::UnitSpec::demo(0x22222222));
+    for (const auto& [device, serial] :
+         {std::pair{"bridge2", "#22222222"}, std::pair{"bridge1", "#11111111"}}) {
+        const TCliRun run = Run({"-d", device, "--json", "info"});
+        ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+        EXPECT_EQ(run.Json().object()["serial"], serial) << device;
+    }
+}
+
 struct TNoCradleCase {
     const char* Name;
     QStringList Arguments;
