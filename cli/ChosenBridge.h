@@ -7,15 +7,15 @@
 namespace qzr::cli {
 
 // The bridge library's calls with the open aimed at one bridge cradle, the one
-// whose device path is given: the library's index 0 is the first bridge it
+// whose device path is chosen: the library's index 0 is the first bridge it
 // finds, so the open walks the library's matching devices until the path
 // matches. Its result, for GetLastError, is that bridge's own (-106 when it is
 // held elsewhere), or no matching device (-103) when the path is not among them.
 class TChosenBridge : public TBridgeApi {
 public:
-    TChosenBridge(TBridgeApi& library, QString devicePath)
-        : FLibrary(library), FDevicePath(std::move(devicePath))
-    {}
+    explicit TChosenBridge(TBridgeApi& library) : FLibrary(library) {}
+
+    void Choose(QString devicePath) { FDevicePath = std::move(devicePath); }
 
     TBridgeHandle OpenByIndex(std::uint32_t vid, std::uint32_t pid, std::uint32_t index,
                               std::uint16_t* devicePath, std::uint32_t* devicePathSize) override;

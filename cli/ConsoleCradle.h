@@ -1,24 +1,13 @@
 #pragma once
 
+#include "cli/ChosenBridge.h"
 #include "cli/CradleScan.h"
 
-#include "cradle/BridgeApi.h"
-#include "cradle/CradleIdentifierSet.h"
-#include "cradle/FrameCodec.h"
-#include "cradle/HidLink.h"
-#include "cradle/LinkEndpoint.h"
-#include "cradle/SessionInterfaces.h"
-#include "cradle/SessionProtocol.h"
-#include "cradle/SpiLink.h"
-
-#include <hid/HidDataPort.h>
-#include <hid/HidDevice.h>
-
-#include <QTimer>
+#include "cradle/CradleConnection.h"
+#include "cradle/CradleDisplay.h"
 
 #include <chrono>
 #include <functional>
-#include <memory>
 
 namespace qzr {
 class THidDevices;
@@ -26,11 +15,10 @@ class THidDevices;
 
 namespace qzr::cli {
 
-// One cradle driven from the command line: its link (HID reports or SPI polls),
-// the frame codec and the session with the unit, on the same classes as the
-// control window, with the window's timers and a console's view of the session
-// (nothing to show but the progress meter).
-class TConsoleCradle : public TSessionWindow, private TLinkEndpoint {
+// One cradle driven from the command line: the program's own cradle
+// connection (link, frame codec, session with the unit, timers) with a
+// console's display, which shows nothing but the progress of an operation.
+class TConsoleCradle : private TCradleDisplay {
 public:
     TConsoleCradle(THidDevices& devices, TBridgeApi& bridge, const TCradleIdentifierSet& ids,
                    TSessionIdSource& sessionIds);
@@ -39,10 +27,9 @@ public:
     TConsoleCradle& operator=(const TConsoleCradle&) = delete;
 
     // Opens the cradle; throws the no-cradle error (exit code 3) with the
-    // link's own message when it cannot be opened.
+    // connection's own message when it cannot be opened.
     void Connect(const TCradleEntry& cradle);
-    void Disconnect();
-    bool Connected() const;
+    bool Connected() const { return FConnection.Connected(); }
 
     // Runs the event loop until `done` holds, the cradle is lost or `deadline`
     // has passed; whether `done` holds.
@@ -55,55 +42,28 @@ public:
 
     // The unit has left the cradle since the session was held.
     bool UnitLeft() const { return FUnitLeft; }
-    // The cradle itself is gone (unplugged, or a bridge transfer failed).
-    bool CradleLost() const { return !Connected(); }
+
+    TCradleConnection& Connection() { return FConnection; }
+    TSessionProtocol& Session() { return FConnection.Session; }
 
     // The progress meter of the running operation.
     std::function<void(int percent)> OnProgress;
-    // Runs when the session ends the live readings (the session's end).
-    std::function<void()> OnRealtimeEnded;
 
-    TFrameCodec Codec;
-    TSessionProtocol Session;
-
-    // TSessionWindow
+private:
+    // TCradleDisplay: a console shows no controls.
     void SetAllowances() override {}
     void SetCaption() override {}
     void ShowUnitOnCradle(bool present) override;
     void SetProgress(int percent) override;
     void ShowMessageCounts(std::uint32_t, std::uint32_t) override {}
-    void SetSessionTimerActive(bool active) override;
     void ClearSessionDisplays() override {}
-    void EndRealtimeDisplay() override;
+    void EndRealtimeDisplay() override {}
     void SetupDataToControls() override { FSetupRead = true; }
+    void CradleLost() override {}
 
-private:
-    // TLinkEndpoint
-    bool OnCradle() const override { return Session.OnCradle; }
-    void SetOnCradle(bool onCradle) override { Session.OnCradle = onCradle; }
-    void ReceiveLinkByte(std::uint8_t byte) override { Session.ReceiveLinkByte(byte); }
-    bool OutputPending() const override { return Codec.OutputPending(); }
-    std::uint8_t NextOutputByte() override { return Codec.NextOutputByte(); }
-    void SessionStarts() override { Session.SessionStarts(); }
-    void SessionEnds() override { Session.SessionEnds(); }
-    void UnitDetected() override { Session.UnitDetected(); }
-    void UnitGone() override { Session.UnitGone(); }
-
-    void PollBridge();
-
-    TCradleKind FKind = TCradleKind::Hid;
     THidDevices& FDevices;
-    std::unique_ptr<TBridgeApi> FChosenBridge;
-    TBridgeApi& FBridge;
-    TCradleIdentifierSet FIds;
-    THidDevice FHidDevice;
-    THidDataPort FHidDataPortIn;
-    THidDataPort FHidDataPortOut;
-    THidLink FHidLink;
-    std::unique_ptr<TSpiLink> FSpiLink;
-    QTimer FProtocolTimer;
-    QTimer FSessionTimer;
-    QTimer FSpiTimer;
+    TChosenBridge FBridge;
+    TCradleConnection FConnection;
     bool FSetupRead = false;
     bool FSessionHeld = false;
     bool FUnitLeft = false;

@@ -36,7 +36,7 @@ void TUnitSession::RunUntil(const std::function<bool()>& done, std::chrono::mill
             return ended || done();
         },
         deadline);
-    if (FCradle.CradleLost())
+    if (!FCradle.Connected())
         throw NoCradleError(QStringLiteral("the cradle is gone"));
     if (FCradle.UnitLeft())
         throw NoCradleError(QStringLiteral("the unit left the cradle"));

@@ -23,7 +23,7 @@ public:
     explicit TUnitSession(const TCliContext& context);
 
     TConsoleCradle& Cradle() { return FCradle; }
-    TSessionProtocol& Session() { return FCradle.Session; }
+    TSessionProtocol& Session() { return FCradle.Session(); }
 
     // Runs the event loop until `done` holds. Throws when the unit leaves the
     // cradle or the cradle is lost (exit code 3), when the session ends
