@@ -1,0 +1,43 @@
+# Checks the manual page qzr-cli(1) against the program: every command and
+# every option that `qzr-cli --help` names is described, the title line names
+# the project's version, and groff formats the page without a warning.
+# Arguments: -DCLI=<qzr-cli> -DPAGE=<qzr-cli.1> -DVERSION=<x.y.z> -DGROFF=<groff or empty>
+execute_process(COMMAND ${CLI} --help OUTPUT_VARIABLE usage RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "qzr-cli --help failed: ${failed}")
+endif()
+file(READ ${PAGE} page)
+
+set(missing)
+string(REGEX MATCHALL "\n  [a-z]+( (start|status|read))?" commands "${usage}")
+foreach(entry IN LISTS commands)
+    string(STRIP "${entry}" name)
+    if(NOT page MATCHES "\n\\.BR? \"?${name}")
+        list(APPEND missing "the command ${name}")
+    endif()
+endforeach()
+string(REGEX MATCHALL "--[a-z-]+" options "${usage}")
+list(REMOVE_DUPLICATES options)
+foreach(option IN LISTS options)
+    string(REPLACE "-" "\\-" escaped "${option}")
+    string(FIND "${page}" "${escaped}" at)
+    if(at LESS 0)
+        list(APPEND missing "the option ${option}")
+    endif()
+endforeach()
+if(NOT page MATCHES "^\\.TH QZR-CLI 1 [^\n]* \"QZR ${VERSION}\"")
+    list(APPEND missing "the version ${VERSION} in its title line")
+endif()
+if(missing)
+    message(FATAL_ERROR "qzr-cli.1 lacks: ${missing}")
+endif()
+
+if(GROFF)
+    execute_process(COMMAND ${GROFF} -man -Tutf8 -ww -z ${PAGE}
+        RESULT_VARIABLE failed ERROR_VARIABLE warnings)
+    if(failed OR NOT warnings STREQUAL "")
+        message(FATAL_ERROR "groff: ${warnings}")
+    endif()
+endif()
+list(LENGTH commands count)
+message(STATUS "qzr-cli.1 describes the ${count} commands and the options of qzr-cli --help")
