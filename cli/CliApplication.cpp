@@ -24,6 +24,9 @@ const std::map<QString, TCommand>& Commands()
     static const std::map<QString, TCommand> commands{
         {QStringLiteral("scan"), RunScan},
         {QStringLiteral("info"), RunInfo},
+        {QStringLiteral("realtime"), RunRealtime},
+        {QStringLiteral("logger start"), RunLoggerStart},
+        {QStringLiteral("logger status"), RunLoggerStatus},
     };
     return commands;
 }

@@ -7,5 +7,8 @@ namespace qzr::cli {
 // The commands; each throws ECliError when it fails.
 void RunScan(const TCliContext& context);
 void RunInfo(const TCliContext& context);
+void RunRealtime(const TCliContext& context);
+void RunLoggerStart(const TCliContext& context);
+void RunLoggerStatus(const TCliContext& context);
 
 } // namespace qzr::cli

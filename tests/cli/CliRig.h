@@ -45,9 +45,11 @@ protected:
     {
         ASSERT_TRUE(busDir.isValid());
         ASSERT_TRUE(filesDir.isValid());
-        simulator = std::make_unique<sim::Simulator>(busDir.path().toStdString(),
-                                                     sim::SimulatorOptions::fast());
+        simulator = std::make_unique<sim::Simulator>(busDir.path().toStdString(), Timing());
     }
+
+    // Answers as fast as possible, unless a test needs the cradles' real pace.
+    virtual sim::SimulatorOptions Timing() const { return sim::SimulatorOptions::fast(); }
 
     void TearDown() override { simulator.reset(); }
 
@@ -57,16 +59,19 @@ protected:
         return RunPlain(QStringList{QStringLiteral("--bus"), busDir.path()} + arguments, input);
     }
 
+    // Starts qzr-cli --bus BUS ARGUMENTS without waiting for it.
+    void Start(QProcess& process, const QStringList& arguments)
+    {
+        Prepare(process);
+        process.start(QStringLiteral(QZR_CLI_PATH),
+                      QStringList{QStringLiteral("--bus"), busDir.path()} + arguments);
+    }
+
     // Runs qzr-cli ARGUMENTS as given.
     TCliRun RunPlain(const QStringList& arguments, const QByteArray& input = {})
     {
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("VHID_BUS"));
-        environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), filesDir.filePath("system"));
-        environment.insert(QStringLiteral("HOME"), filesDir.path());
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(filesDir.path());
+        Prepare(process);
         process.start(QStringLiteral(QZR_CLI_PATH), arguments);
         TCliRun run;
         if (!process.waitForStarted(RunMilliseconds)) {
@@ -141,6 +146,18 @@ protected:
     }
 
     QString FilePath(const QString& name) const { return filesDir.filePath(name); }
+
+    // The environment and directory of every run: the bus only through --bus,
+    // system settings of the test's own.
+    void Prepare(QProcess& process) const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("VHID_BUS"));
+        environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), filesDir.filePath("system"));
+        environment.insert(QStringLiteral("HOME"), filesDir.path());
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(filesDir.path());
+    }
 
     QTemporaryDir busDir;
     QTemporaryDir filesDir;

@@ -1,4 +1,4 @@
-#include "CliRig.h"
+#include "CradleKinds.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -9,35 +9,7 @@ namespace {
 
 constexpr std::uint32_t Serial = 0x00A1B2C3;
 
-struct TCradleCase {
-    const char* Name;
-    bool Bridge;
-};
-
-void PrintTo(const TCradleCase& value, std::ostream* out)
-{
-    *out << value.Name;
-}
-
-class InfoPerCradleKind : public CliRig, public ::testing::WithParamInterface<TCradleCase> {
-protected:
-    void SetUp() override
-    {
-        CliRig::SetUp();
-        if (GetParam().Bridge)
-            simulator->addBridgeCradle("cradle");
-        else
-            simulator->addHidCradle("cradle");
-        simulator->placeUnit("cradle", sim::UnitSpec::demo(Serial));
-    }
-
-    TSetupData UnitImage()
-    {
-        TSetupData image{};
-        simulator->withUnit("cradle", [&](sim::Zt46Unit& unit) { image = unit.workingSetup(); });
-        return image;
-    }
-};
+using InfoPerCradleKind = PerCradleKind;
 
 TEST_P(InfoPerCradleKind, DecodesTheUnitsIdentityAndSetupImageAsJson)
 {
@@ -85,10 +57,7 @@ TEST_P(InfoPerCradleKind, PrintsOneFieldALineAsText)
     EXPECT_TRUE(quiet.Out.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, InfoPerCradleKind,
-                         ::testing::Values(TCradleCase{"HidCradle", false},
-                                           TCradleCase{"BridgeCradle", true}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Kinds, InfoPerCradleKind, CradleKinds(), CradleKindName);
 
 class InfoCommandTest : public CliRig {};
 
