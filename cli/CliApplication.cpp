@@ -25,6 +25,7 @@ const std::map<QString, TCommand>& Commands()
         {QStringLiteral("scan"), RunScan},
         {QStringLiteral("info"), RunInfo},
         {QStringLiteral("realtime"), RunRealtime},
+        {QStringLiteral("program"), RunProgram},
         {QStringLiteral("logger start"), RunLoggerStart},
         {QStringLiteral("logger status"), RunLoggerStatus},
     };

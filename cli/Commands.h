@@ -8,6 +8,7 @@ namespace qzr::cli {
 void RunScan(const TCliContext& context);
 void RunInfo(const TCliContext& context);
 void RunRealtime(const TCliContext& context);
+void RunProgram(const TCliContext& context);
 void RunLoggerStart(const TCliContext& context);
 void RunLoggerStatus(const TCliContext& context);
 
