@@ -28,6 +28,8 @@ const std::map<QString, TCommand>& Commands()
         {QStringLiteral("program"), RunProgram},
         {QStringLiteral("logger start"), RunLoggerStart},
         {QStringLiteral("logger status"), RunLoggerStatus},
+        {QStringLiteral("logger read"), RunLoggerRead},
+        {QStringLiteral("export"), RunExport},
     };
     return commands;
 }

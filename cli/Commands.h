@@ -11,5 +11,7 @@ void RunRealtime(const TCliContext& context);
 void RunProgram(const TCliContext& context);
 void RunLoggerStart(const TCliContext& context);
 void RunLoggerStatus(const TCliContext& context);
+void RunLoggerRead(const TCliContext& context);
+void RunExport(const TCliContext& context);
 
 } // namespace qzr::cli
