@@ -8,6 +8,8 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 
+#include <protocol/AmplifierRanges.h>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -95,6 +97,52 @@ void TConsoleCradle::SetProgress(int percent)
 {
     if (OnProgress)
         OnProgress(percent);
+}
+
+bool TConsoleCradle::HandlingStatusReply() const
+{
+    const TFrameCodec& codec = FConnection.Codec;
+    return codec.BlockComplete() && codec.InputData[0] == msgLoggerStatus;
+}
+
+void TConsoleCradle::ShowMessageCounts(std::uint32_t, std::uint32_t)
+{
+    // Every complete frame is counted before it is handled: a status reply
+    // of a state the program does not know shows no texts, but it came.
+    if (!HandlingStatusReply())
+        return;
+    std::copy_n(FConnection.Codec.InputData.begin(), LoggerStatusMessage.size(),
+                LoggerStatusMessage.begin());
+    LoggerStatus = NoLoggerStatusTexts();
+}
+
+void TConsoleCradle::ShowLoggerStatus(const TLoggerStatusTexts& texts)
+{
+    // Switching the polling on shows "--" first, outside any reply.
+    if (HandlingStatusReply())
+        LoggerStatus = texts;
+}
+
+void TConsoleCradle::ShowReadings(const TRealtimeReadings& readings)
+{
+    if (OnReadings)
+        OnReadings(readings);
+}
+
+int TConsoleCradle::AmplifierIndex() const
+{
+    // A selection beyond the last range shows as the last range, as in the window.
+    return std::min(FConnection.Session.SetupData.AmplifierIndex(), AmplifierRangeCount - 1);
+}
+
+std::int32_t TConsoleCradle::Offset(int range) const
+{
+    return FConnection.Session.SetupData.AmpOffset(range);
+}
+
+int TConsoleCradle::DecimalDotIndex() const
+{
+    return FConnection.Session.SetupData.Decimals();
 }
 
 } // namespace qzr::cli

@@ -1,6 +1,5 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
-#include "cli/ConsoleOperations.h"
 #include "cli/ProgressBar.h"
 #include "cli/Terminal.h"
 #include "cli/UnitSession.h"
@@ -35,7 +34,7 @@ void RunLoggerRead(const TCliContext& context)
         throw OperationFailed(QStringLiteral("%1: no such directory").arg(target.absolutePath()));
 
     TUnitSession unit(context);
-    TConsoleOperations operations(unit.Session());
+    TConsoleCradle& operations = unit.Cradle();
     TOutput& out = context.Output;
     TProgressBar bar(StandardErrorIsTerminal() && !out.Quiet());
     operations.OnProgress = [&](int percent) { bar.Show(percent); };

@@ -2,7 +2,6 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/Confirmation.h"
-#include "cli/ConsoleOperations.h"
 #include "cli/UnitSession.h"
 
 #include <cradle/operations/RangeError.h>
@@ -46,7 +45,7 @@ void RunLoggerStart(const TCliContext& context)
     TUnitSession unit(context);
     AskConfirmation(context, Question);
 
-    TConsoleOperations operations(unit.Session());
+    TConsoleCradle& operations = unit.Cradle();
     const QDateTime now = QDateTime::currentDateTime();
     TLoggerStart start;
     try {

@@ -1,5 +1,4 @@
 #include "cli/Commands.h"
-#include "cli/ConsoleOperations.h"
 #include "cli/UnitSession.h"
 
 #include <protocol/LittleEndian.h>
@@ -38,7 +37,7 @@ QString TextOrDash(const QString& text)
 void RunLoggerStatus(const TCliContext& context)
 {
     TUnitSession unit(context);
-    TConsoleOperations operations(unit.Session());
+    TConsoleCradle& operations = unit.Cradle();
     TDataLogger& logger = operations.Operations().Logger;
     logger.ReadLoggerValuesCheckboxClick(true);
     // One request at once instead of after the first second.

@@ -3,7 +3,6 @@
 #include "cli/CliError.h"
 #include "cli/Commands.h"
 #include "cli/Confirmation.h"
-#include "cli/ConsoleOperations.h"
 #include "cli/ProgressBar.h"
 #include "cli/SetupImageReport.h"
 #include "cli/Terminal.h"
@@ -123,7 +122,7 @@ void RunProgram(const TCliContext& context)
     bool programmed = false;
     if (!dryRun) {
         AskConfirmation(context, Question);
-        TConsoleOperations operations(session);
+        TConsoleCradle& operations = unit.Cradle();
         TProgressBar bar(StandardErrorIsTerminal() && !out.Quiet());
         operations.OnProgress = [&](int percent) { bar.Show(percent); };
         session.SetupData = image;

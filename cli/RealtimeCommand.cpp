@@ -1,6 +1,5 @@
 #include "cli/ArgumentValues.h"
 #include "cli/Commands.h"
-#include "cli/ConsoleOperations.h"
 #include "cli/Interruption.h"
 #include "cli/UnitSession.h"
 
@@ -25,7 +24,7 @@ void RunRealtime(const TCliContext& context)
         QStringLiteral("--count"), context.Line.Value("--count").value_or(QStringLiteral("1")), 0,
         std::numeric_limits<std::int32_t>::max());
     TUnitSession unit(context);
-    TConsoleOperations operations(unit.Session());
+    TConsoleCradle& operations = unit.Cradle();
     TLiveReadings& readings = operations.Operations().Readings;
 
     TOutput& out = context.Output;
