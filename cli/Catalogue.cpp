@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 
+#include <app/ProgramDataLocation.h>
 #include <catalogue/PersonalityData.h>
 #include <catalogue/SensorFileReader.h>
 
@@ -18,9 +19,11 @@ std::vector<TSensorRecord> LoadCatalogue(const TCliContext& context)
             throw OperationFailed(QStringLiteral("%1: not a readable sensor catalogue").arg(file));
         return std::move(*records);
     }
+    // Beside the program, or in the installed data directory, as QZR finds it.
     TOutput& output = context.Output;
     const TPersonalityData personality(
-        TPersonalityOptions{{}, [&output](const QString& message) { output.Note(message); }});
+        TPersonalityOptions{DefaultProgramFiles().DataDir + '/',
+                            [&output](const QString& message) { output.Note(message); }});
     const TSensorTable& table = personality.SensorTable;
     std::vector<TSensorRecord> records;
     for (int i = 0; i < table.RecordCount(); ++i)

@@ -2,7 +2,8 @@
 # crosses the allowed direction of dependencies between the program's folders:
 #
 #   app          on everything below it (not cli, not sim)
-#   cli          like app, but no widgets and no QtWidgets or QtGui header
+#   cli          like app, but no widgets and no QtWidgets or QtGui header;
+#                of app/ only the data-directory lookup (ProgramDataLocation.h)
 #   cradle, catalogue, logdata, translation
 #                on protocol, hid, vexalib's C interface and widgets, and on
 #                each other only as listed below
@@ -134,6 +135,11 @@ foreach(file IN LISTS sources)
         # The exception's folder is part of sim for everyone else, and sim
         # itself is reachable from it.
         if(owner STREQUAL "sim/session-demo" AND target STREQUAL "sim")
+            continue()
+        endif()
+        # The data-directory lookup is the program's and the command line's
+        # alike: one windowless header of app/ that cli/ may include.
+        if(owner STREQUAL "cli" AND name STREQUAL "app/ProgramDataLocation.h")
             continue()
         endif()
         if(NOT target IN_LIST allowed_${owner})
