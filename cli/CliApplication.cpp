@@ -50,22 +50,23 @@ void RunCommand(const TCommandLine& line, TOutput& output)
 
 int RunQzrCli(const QStringList& arguments)
 {
+    constexpr int Success = static_cast<int>(TExitCode::Success);
     TOutput errors(false, false);
     try {
         const TCommandLine line = ParseCommandLine(arguments);
         TOutput output(line.Global.Json, line.Global.Quiet);
         if (line.Help) {
             output.Data(UsageText().toUtf8());
-            return 0;
+            return Success;
         }
         if (line.Version) {
             output.Data(QStringLiteral("qzr-cli %1\n")
                             .arg(QCoreApplication::applicationVersion())
                             .toUtf8());
-            return 0;
+            return Success;
         }
         RunCommand(line, output);
-        return 0;
+        return Success;
     } catch (const ECliError& error) {
         errors.Error(error.Message());
         return static_cast<int>(error.Code());

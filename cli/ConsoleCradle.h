@@ -49,7 +49,6 @@ public:
     // The unit has left the cradle since the session was held.
     bool UnitLeft() const { return FUnitLeft; }
 
-    TCradleConnection& Connection() { return FConnection; }
     TSessionProtocol& Session() { return FConnection.Session; }
     TUnitOperations& Operations() { return FConnection.Operations; }
 

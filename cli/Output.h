@@ -17,7 +17,6 @@ public:
         : FJson(json), FQuiet(quiet), FOut(out), FErr(err)
     {}
 
-    bool Json() const { return FJson; }
     bool Quiet() const { return FQuiet; }
 
     // One line of the text report (not shown with --json or --quiet).
