@@ -58,6 +58,8 @@ TEST_F(ExportCommandTest, CsvHasOneLinePerPresentRecordWithTheImagesDecimals)
 {
     const TCliRun run = Export({Write("day.qzr", CraftedImage()), "--format", "csv"});
     ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    // Data written to standard output is written also with --quiet.
+    EXPECT_EQ(Export({FilePath("day.qzr"), "--format", "csv", "--quiet"}).Out, run.Out);
     EXPECT_EQ(run.Out.toStdString(), "time,minimum,maximum,average\n"
                                      "2026-12-10T08:01:00,-0.05,12.34,1.00\n"
                                      "2026-12-10T08:02:00,1.00,2.00,1.51\n"
@@ -126,6 +128,9 @@ TEST_F(ExportCommandTest, BadInputGetsAClearMessageAndItsExitCode)
     const TCliRun missing = Export({FilePath("missing.qzr")});
     EXPECT_EQ(missing.ExitCode, 1);
     EXPECT_EQ(missing.ErrLines().size(), 1);
+    const TCliRun directory = Export({filesDir.path()});
+    EXPECT_EQ(directory.ExitCode, 1);
+    EXPECT_EQ(directory.ErrLines().size(), 1);
     const TCliRun format = Export({Write("day.qzr", CraftedImage()), "--format", "xml"});
     EXPECT_EQ(format.ExitCode, 2);
     EXPECT_EQ(format.ErrLines().size(), 1);

@@ -12,14 +12,14 @@ using LoggerPerCradleKind = PerCradleKind;
 
 TEST_P(LoggerPerCradleKind, StartsTheLoggerAndReportsItsStatus)
 {
-    const TCliRun start = Run({"--json", "logger", "start", "--interval", "60", "--yes"});
+    const TCliRun start = Run({"--json", "logger", "start", "--interval", "90", "--yes"});
     ASSERT_EQ(start.ExitCode, 0) << start.Err.toStdString();
     const QJsonObject started = start.Json().object();
     EXPECT_EQ(started["delay"], 0);
-    EXPECT_EQ(started["interval"], 60);
+    EXPECT_EQ(started["interval"], 90);
     const TLogData memory = UnitMemory();
     EXPECT_EQ(started["start_time"], memory.StartTime());
-    EXPECT_EQ(memory.Interval(), 60);
+    EXPECT_EQ(memory.Interval(), 90);
 
     const TCliRun status = Run({"--json", "logger", "status"});
     ASSERT_EQ(status.ExitCode, 0) << status.Err.toStdString();
@@ -110,6 +110,20 @@ INSTANTIATE_TEST_SUITE_P(
                         {"logger", "start", "--interval", "60", "--at", "tomorrow", "--yes"}},
         TWrongStartCase{"NoYesWithoutATerminal", {"logger", "start", "--interval", "60"}}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(LoggerCommandTest, OnATerminalItAsksBeforeErasing)
+{
+    const TLogData before = UnitMemory();
+    const TCliRun declined = RunOnTerminal({"logger", "start", "--interval", "60"}, "no\n");
+    EXPECT_EQ(declined.ExitCode, 1) << declined.Out.toStdString();
+    EXPECT_TRUE(declined.Out.contains("This will erase the data, are you sure ?"))
+        << declined.Out.toStdString();
+    EXPECT_EQ(UnitMemory(), before);
+
+    const TCliRun accepted = RunOnTerminal({"logger", "start", "--interval", "120"}, "y\n");
+    EXPECT_EQ(accepted.ExitCode, 0) << accepted.Out.toStdString();
+    EXPECT_EQ(UnitMemory().Interval(), 120);
+}
 
 } // namespace
 } // namespace qzr::cli::test

@@ -35,6 +35,7 @@ TEST_P(LoggerReadPerCradleKind, ReadsAFullLoggerIntoAFileThatHoldsTheUnitsMemory
                         [](sim::Zt46Unit& unit) { unit.loadLoggerRecording(FullRecording()); });
     const TCliRun run = Run({"--json", "logger", "read", "-o", FilePath("full.qzr")});
     ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    EXPECT_TRUE(run.Err.isEmpty()) << "no progress bar without a terminal";
     EXPECT_EQ(run.Json().object(), (QJsonObject{{"file", FilePath("full.qzr")},
                                                 {"bytes", int(LogDataSize)},
                                                 {"records", int(LogRecordCount)}}));
