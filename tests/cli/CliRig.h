@@ -1,5 +1,6 @@
 #pragma once
 
+#include <protocol/LogData.h>
 #include <sim/program/Simulator.h>
 
 #include <QByteArray>
@@ -164,4 +165,25 @@ protected:
     std::unique_ptr<sim::Simulator> simulator;
 };
 
+// The rig with one HID cradle "hid1" holding a demonstration unit.
+class CliRigWithHidUnit : public CliRig {
+public:
+    static constexpr std::uint32_t Serial = 0x00A1B2C3;
+
+protected:
+    void SetUp() override
+    {
+        CliRig::SetUp();
+        simulator->addHidCradle("hid1");
+        simulator->placeUnit("hid1", sim::UnitSpec::demo(Serial));
+    }
+
+    // The unit's logger memory as it is now.
+    TLogData UnitMemory()
+    {
+        TLogData memory{};
+        simulator->withUnit("hid1", [&](sim::Zt46Unit& unit) { memory = unit.loggerMemory(); });
+        return memory;
+    }
+};
 } // namespace qzr::cli::test

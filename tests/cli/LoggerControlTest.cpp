@@ -6,8 +6,6 @@
 namespace qzr::cli::test {
 namespace {
 
-constexpr std::uint32_t Serial = 0x00A1B2C3;
-
 using LoggerPerCradleKind = PerCradleKind;
 
 TEST_P(LoggerPerCradleKind, StartsTheLoggerAndReportsItsStatus)
@@ -34,22 +32,7 @@ TEST_P(LoggerPerCradleKind, StartsTheLoggerAndReportsItsStatus)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, LoggerPerCradleKind, CradleKinds(), CradleKindName);
 
-class LoggerCommandTest : public CliRig {
-protected:
-    void SetUp() override
-    {
-        CliRig::SetUp();
-        simulator->addHidCradle("hid1");
-        simulator->placeUnit("hid1", sim::UnitSpec::demo(Serial));
-    }
-
-    TLogData UnitMemory()
-    {
-        TLogData memory{};
-        simulator->withUnit("hid1", [&](sim::Zt46Unit& unit) { memory = unit.loggerMemory(); });
-        return memory;
-    }
-};
+using LoggerCommandTest = CliRigWithHidUnit;
 
 TEST_F(LoggerCommandTest, ADelayedStartIsArmedWithItsRemainingDelay)
 {

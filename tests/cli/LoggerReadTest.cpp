@@ -10,8 +10,6 @@
 namespace qzr::cli::test {
 namespace {
 
-constexpr std::uint32_t Serial = 0x00A1B2C3;
-
 QByteArray Bytes(const TLogData& image)
 {
     return QByteArray(reinterpret_cast<const char*>(image.data()),
@@ -46,22 +44,7 @@ TEST_P(LoggerReadPerCradleKind, ReadsAFullLoggerIntoAFileThatHoldsTheUnitsMemory
 
 INSTANTIATE_TEST_SUITE_P(Kinds, LoggerReadPerCradleKind, CradleKinds(), CradleKindName);
 
-class LoggerReadTest : public CliRig {
-protected:
-    void SetUp() override
-    {
-        CliRig::SetUp();
-        simulator->addHidCradle("hid1");
-        simulator->placeUnit("hid1", sim::UnitSpec::demo(Serial));
-    }
-
-    TLogData UnitMemory()
-    {
-        TLogData memory{};
-        simulator->withUnit("hid1", [&](sim::Zt46Unit& unit) { memory = unit.loggerMemory(); });
-        return memory;
-    }
-};
+using LoggerReadTest = CliRigWithHidUnit;
 
 TEST_F(LoggerReadTest, AnExistingFileIsKeptUnlessForced)
 {
@@ -100,7 +83,7 @@ protected:
 TEST_F(InterruptedReadout, AUnitTakenOffMidwayEndsTheReadoutWithoutAFile)
 {
     simulator->addHidCradle("hid1");
-    simulator->placeUnit("hid1", sim::UnitSpec::demo(Serial));
+    simulator->placeUnit("hid1", sim::UnitSpec::demo(CliRigWithHidUnit::Serial));
     QProcess process;
     Start(process, {"logger", "read", "-o", FilePath("day.qzr")});
     ASSERT_TRUE(process.waitForStarted());
