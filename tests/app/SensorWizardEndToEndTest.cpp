@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -208,6 +209,19 @@ TEST_F(SensorWizardEndToEnd, CancelAndNoSendNothingAndShowTheUnitsSensorAgain)
         ExpectUnitsSensorAndNothingSent(window, before, okCount);
         QCoreApplication::processEvents();
     }
+}
+
+TEST_F(SensorWizardEndToEnd, ACradleUnpluggedWhileTheDialogIsOpenTakesTheDialogWithItsWindow)
+{
+    TCradleForm* window = IdleWindow();
+    ASSERT_NE(window, nullptr);
+    const QPointer<TWizardForm> wizard = OpenWizard(window, LoadCell, "12.5");
+    ASSERT_FALSE(wizard.isNull());
+    const QPointer<TCradleForm> watched(window);
+
+    simulator->unplug("cradle");
+    ASSERT_TRUE(WaitFor([&] { return watched.isNull(); }));
+    EXPECT_TRUE(wizard.isNull());
 }
 
 struct TRefusedCase {
