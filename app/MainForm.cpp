@@ -47,7 +47,8 @@ void ShowErrorBox(const QString& text)
 
 TMainForm::TMainForm(TMainFormEnvironment environment)
     : Cradles(nullptr, environment.Devices), FEnvironment(std::move(environment)),
-      FSensorView(FEnvironment.PersonalityData.SensorTable)
+      FSensorView(FEnvironment.PersonalityData.SensorTable),
+      FSensorWizard(FEnvironment.PersonalityData.SensorTable, FEnvironment.Translator)
 {
     if (!FEnvironment.ShowError)
         FEnvironment.ShowError = ShowErrorBox;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CatalogueSensorWizard.h"
 #include "app/ProgramAdapters.h"
 #include "cradle/CradleFormEnvironment.h"
 #include "cradle/CradleIdentifierSet.h"
@@ -108,6 +109,7 @@ private:
     std::unique_ptr<TTexts> FTexts;
     std::unique_ptr<TTextsMessageSource> FMessageTexts;
     TSensorTableView FSensorView;
+    TCatalogueSensorWizard FSensorWizard;
     std::uint8_t LatestSessionID = 0;
     // The language selector's place on the toolbar, which shows or hides it.
     QAction* FLanguageSelectorItem = nullptr;

@@ -77,8 +77,8 @@ void TMainForm::OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle)
     const TPersonalityData& personality = FEnvironment.PersonalityData;
     // Owned by the application: freed by a later scan once its cradle is gone.
     auto* window = new TCradleForm(TCradleFormEnvironment{
-        *this, FEnvironment.Bridge, *FMessageTexts, FSensorView, *this, FEnvironment.Identifiers,
-        personality.ProductName, FEnvironment.IniFile});
+        *this, FEnvironment.Bridge, *FMessageTexts, FSensorView, FSensorWizard, *this,
+        FEnvironment.Identifiers, personality.ProductName, FEnvironment.IniFile});
     if (hidCradle) {
         window->Connection.SetInterfaceChip(ifCypress);
         window->Connection.HidDevice.SetHidDevices(&Cradles);

@@ -99,6 +99,7 @@ void TCradleForm::ConnectHandlers()
     connect(Controls.StartLoggerBtn, &QPushButton::clicked, this,
             &TCradleForm::StartLoggerBtnClick);
     connect(Controls.ReadLoggerBtn, &QPushButton::clicked, this, &TCradleForm::ReadLoggerBtnClick);
+    connect(Controls.WizardBtn, &QPushButton::clicked, this, &TCradleForm::WizardBtnClick);
 
     connect(Controls.LogIntervalPresetBox, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < static_cast<int>(LogIntervalPresets.size()))
@@ -204,12 +205,23 @@ void TCradleForm::SetupDataToControls()
         Controls.AdAmpMultiplier[range]->SetValue(image.AmpMultiplier(index));
         Controls.AdAmpDivider[range]->SetValue(image.AmpDivider(index));
     }
+    UserSettingsToControls(image);
+    ShowUnitSensor();
+}
+
+void TCradleForm::UserSettingsToControls(const TSetupData& image)
+{
     const int lastRange = Controls.AdAmpSelectBox->ItemCount() - 1;
     Controls.AdAmpSelectBox->SetItemIndex(std::min(image.AmplifierIndex(), lastRange));
     Controls.UserMultiplier->SetValue(image.UserMultiplier());
     Controls.UserDivider->SetValue(image.UserDivider());
     Controls.DecDotSelectBox->SetItemIndex(image.Decimals());
     Controls.NegativesAllowedCheckBox->setChecked(image.NegativesAllowed());
+}
+
+void TCradleForm::ShowUnitSensor()
+{
+    const TSetupData& image = Connection.Session.SetupData;
     FEnvironment.Catalogue.PositionOnSensor(image.SensorId());
     ShowCurrentSensor();
     Controls.SensitivityField->setText(QString::number(image.Sensitivity(), 'f', 2));

@@ -72,6 +72,10 @@ public:
     void StartLoggerBtnClick();
     // "Read the data from the datalogger".
     void ReadLoggerBtnClick();
+    // "&Select sensor": the sensor wizard, which ends in programming the user
+    // area for the chosen sensor after Yes. The window shows the unit's sensor
+    // again once the dialog closes, whatever the outcome.
+    void WizardBtnClick();
 
     // The values of the controls that programming and the logger start take.
     TSetupControls SetupControls() const;
@@ -96,6 +100,15 @@ private:
     void ConnectHandlers();
     void SavePlacement() const;
     QString MessageText(const char* name) const;
+    // The image's amplifier range, user scaling, decimals and sign rule into
+    // their controls.
+    void UserSettingsToControls(const TSetupData& image);
+    // The catalogue on the image's sensor, shown with the image's sensitivity.
+    void ShowUnitSensor();
+    // Whether a programming run may start now: a unit on the cradle, and no
+    // operation running but live readings or the logger status.
+    bool SensorSettingsCanBeSent() const;
+    void SendSensorChoice(const TSensorChoice& choice);
 
     TCradleFormEnvironment FEnvironment;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cradle/CradleIdentifierSet.h"
+#include "cradle/SensorWizard.h"
 
 #include <protocol/LogData.h>
 
@@ -48,6 +49,7 @@ struct TCradleFormEnvironment {
     TBridgeApi& Bridge;
     const TMessageTextSource& Texts;
     TSensorCatalogueView& Catalogue;
+    TSensorWizard& Wizard;
     TLogDataWindows& LogDataWindows;
     TCradleIdentifierSet Identifiers;
     // Caption of a window whose cradle is not connected.

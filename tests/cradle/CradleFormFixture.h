@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace qzr::test {
@@ -34,6 +36,8 @@ public:
              QStringLiteral("This will erase the data, are you sure ?")},
             {QStringLiteral("ProgrammingFailedAtAddress"),
              QStringLiteral("Programming failed at address: ")},
+            {QStringLiteral("SendSettingsToDeviceNow"),
+             QStringLiteral("Send new sensor settings to the device now ?")},
         };
         return texts.value(name, QStringLiteral("?%1?").arg(name));
     }
@@ -55,6 +59,28 @@ public:
     int current = 7;
 };
 
+// A sensor wizard without a dialog: it keeps the request of the last opening
+// until the test closes it, with a choice or with Cancel.
+class TScriptedSensorWizard : public TSensorWizard {
+public:
+    void OpenWizard(QWidget& owner, float sensitivity,
+                    std::function<void(TSensorChoice)> closed) override
+    {
+        openedOver = &owner;
+        openedWith = sensitivity;
+        FClosed = std::move(closed);
+    }
+
+    void Close(TSensorChoice choice) { std::exchange(FClosed, {})(std::move(choice)); }
+    bool IsOpen() const { return static_cast<bool>(FClosed); }
+
+    QWidget* openedOver = nullptr;
+    float openedWith = 0;
+
+private:
+    std::function<void(TSensorChoice)> FClosed;
+};
+
 // Records the images that the readouts of the windows hand on.
 class TRecordingLogDataWindows : public TLogDataWindows {
 public:
@@ -70,7 +96,7 @@ protected:
     std::unique_ptr<TCradleForm> NewWindow()
     {
         return std::make_unique<TCradleForm>(TCradleFormEnvironment{
-            sessionIds, bridge, texts, catalogue, logDataWindows, TCradleIdentifierSet{},
+            sessionIds, bridge, texts, catalogue, wizard, logDataWindows, TCradleIdentifierSet{},
             QStringLiteral("ZT-46"), iniDir.filePath(QStringLiteral("QZR.INI"))});
     }
 
@@ -89,6 +115,7 @@ protected:
     TFakeBridge bridge;
     TEnglishTexts texts;
     TTwoSensorCatalogue catalogue;
+    TScriptedSensorWizard wizard;
     TRecordingLogDataWindows logDataWindows;
 };
 
