@@ -75,6 +75,13 @@ std::vector<std::string> VirtualHidBus::deviceNames() const
     return names;
 }
 
+DeviceStatus VirtualHidBus::deviceStatus(const std::string& name) const
+{
+    const BusDevice& served = device(name);
+    return {served.descriptor(), served.plugged(), served.reenumerating(),
+            served.openConnectionCount()};
+}
+
 TimePoint VirtualHidBus::runDue(TimePoint now)
 {
     TimePoint next = TimePoint::max();

@@ -88,13 +88,18 @@ void CommandChannels::blockStopSignals()
 CommandChannels::CommandChannels(CommandInterpreter& interpreter,
                                  const std::filesystem::path& busDirectory, bool exitOnEndOfInput,
                                  std::FILE* output)
-    : interpreter_(interpreter), socketPath_(busDirectory / ControlSocketName),
+    : interpreter_(interpreter),
+      socketPath_(busDirectory.empty() ? std::filesystem::path()
+                                       : busDirectory / ControlSocketName),
       exitOnEndOfInput_(exitOnEndOfInput), output_(output)
 {
     sigset_t set = stopSignals();
     signals_.reset(::signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK));
     if (!signals_.valid()) {
         throw std::system_error(errno, std::generic_category(), "signalfd");
+    }
+    if (busDirectory.empty()) {
+        return;
     }
     sockaddr_un address = addressOf(socketPath_);
     if (std::filesystem::exists(std::filesystem::symlink_status(socketPath_))) {
@@ -114,7 +119,9 @@ CommandChannels::CommandChannels(CommandInterpreter& interpreter,
 
 CommandChannels::~CommandChannels()
 {
-    ::unlink(socketPath_.c_str());
+    if (listener_.valid()) {
+        ::unlink(socketPath_.c_str());
+    }
 }
 
 std::string CommandChannels::runLine(const std::string& line, const char* origin)

@@ -22,7 +22,9 @@ public:
     static constexpr std::size_t MaxLineLength = 4096;
 
     // Binds the control socket (replacing one left behind by a dead process;
-    // throws when a live one is there). Replies and notes go to `output`.
+    // throws when a live one is there); an empty directory has none, and
+    // commands come from standard input alone. Replies and notes go to
+    // `output`.
     CommandChannels(CommandInterpreter& interpreter, const std::filesystem::path& busDirectory,
                     bool exitOnEndOfInput, std::FILE* output);
     // Removes the control socket.

@@ -76,6 +76,8 @@ ProgramOptions parseProgramOptions(std::span<const std::string_view> arguments,
         } else if (option == "--reset-time") {
             options.timing.reenumerationTime =
                 std::chrono::milliseconds(parseNumber(option, value()));
+        } else if (option == "--uhid") {
+            options.uhid = true;
         } else if (option == "--exit-on-eof") {
             options.exitOnEndOfInput = true;
         } else {
@@ -86,7 +88,7 @@ ProgramOptions parseProgramOptions(std::span<const std::string_view> arguments,
         return options;
     }
     if (options.busDirectory.empty()) {
-        if (environmentBus.empty()) {
+        if (environmentBus.empty() && !options.uhid) {
             throw std::invalid_argument("no bus directory: give --bus DIR or set VHID_BUS");
         }
         options.busDirectory = std::string(environmentBus);
@@ -101,9 +103,14 @@ std::string usageText()
 {
     return "usage: qzr-sim [--bus DIR] [--hid NAME[:unit=SERIAL]]... "
            "[--bridge NAME[:unit=SERIAL]]... [options]\n"
+           "       qzr-sim --uhid [--bus DIR] [--hid ...]... [--bridge ...]... [options]\n"
            "\n"
            "Serves simulated ZT-46 cradles on a virtual HID bus directory (DIR, or the\n"
-           "directory in VHID_BUS). Without --hid and --bridge it serves a demonstration:\n"
+           "directory in VHID_BUS). With --uhid the cradles become the system's own HID\n"
+           "devices instead (/dev/hidrawN, through /dev/uhid: the uhid module and root or\n"
+           "write access to /dev/uhid are needed), found by clients run without VHID_BUS;\n"
+           "DIR is optional then and holds only the control socket.\n"
+           "Without --hid and --bridge it serves a demonstration:\n"
            "a HID cradle hid1 and a bridge cradle bridge1, each with a unit whose logger\n"
            "holds a recorded day. SERIAL is the unit's serial number in hexadecimal.\n"
            "\n"
@@ -117,6 +124,7 @@ std::string usageText()
            "  --usb-frame US          USB frame, one report per frame each way, default 1000\n"
            "  --spi-instant           the bridge clocks SPI bytes at once\n"
            "  --reset-time MS         a bridge's absence after a reset, default 300\n"
+           "  --uhid                  kernel HID devices through /dev/uhid (see above)\n"
            "  --exit-on-eof           stop when standard input ends\n"
            "  --help                  this text\n"
            "\n"

@@ -23,6 +23,9 @@ struct ProgramOptions {
     std::filesystem::path busDirectory;
     std::vector<CradleArgument> cradles;
     SimulatorOptions timing;
+    // The cradles become kernel HID devices through /dev/uhid; the directory,
+    // when given, holds the control socket alone.
+    bool uhid = false;
     bool exitOnEndOfInput = false;
     bool showHelp = false;
 };

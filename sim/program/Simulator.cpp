@@ -154,15 +154,15 @@ UnitSpec UnitSpec::demo(std::uint32_t serialNumber)
 }
 
 struct Simulator::State {
-    State(std::filesystem::path directory, SimulatorOptions simulatorOptions)
-        : options(simulatorOptions), bus(std::move(directory)), thread(bus.loop())
+    State(std::unique_ptr<DeviceBus> servingBus, SimulatorOptions simulatorOptions)
+        : options(simulatorOptions), bus(std::move(servingBus)), thread(bus->loop())
     {}
 
     ~State()
     {
         thread.call([this] {
-            for (const auto& name : bus.deviceNames()) {
-                bus.removeDevice(name);
+            for (const auto& name : bus->deviceNames()) {
+                bus->removeDevice(name);
             }
             cradles.clear();
         });
@@ -195,16 +195,16 @@ struct Simulator::State {
         }
         auto& added = cradles.emplace(name, std::move(cradle)).first->second;
         try {
-            bus.addDevice(name, std::move(descriptor), added.model(), options.usbFrame);
+            bus->addDevice(name, std::move(descriptor), added.model(), options.usbFrame);
         } catch (...) {
             cradles.erase(name);
             throw;
         }
         if (plugged) {
             try {
-                bus.plug(name);
+                bus->plug(name);
             } catch (...) {
-                bus.removeDevice(name);
+                bus->removeDevice(name);
                 cradles.erase(name);
                 throw;
             }
@@ -219,21 +219,25 @@ struct Simulator::State {
     }
 
     SimulatorOptions options;
-    VirtualHidBus bus;
+    std::unique_ptr<DeviceBus> bus;
     std::map<std::string, Cradle> cradles;
     unsigned bridgeSerials = 0;
     BusThread thread;
 };
 
 Simulator::Simulator(std::filesystem::path busDirectory, SimulatorOptions options)
-    : state_(std::make_unique<State>(std::move(busDirectory), options))
+    : Simulator(std::make_unique<VirtualHidBus>(std::move(busDirectory)), options)
+{}
+
+Simulator::Simulator(std::unique_ptr<DeviceBus> bus, SimulatorOptions options)
+    : state_(std::make_unique<State>(std::move(bus), options))
 {}
 
 Simulator::~Simulator() = default;
 
 const std::filesystem::path& Simulator::busDirectory() const
 {
-    return state_->bus.directory();
+    return state_->bus->directory();
 }
 
 const SimulatorOptions& Simulator::options() const
@@ -277,7 +281,7 @@ void Simulator::removeCradle(const std::string& name)
 {
     state_->thread.call([&] {
         state_->cradle(name);
-        state_->bus.removeDevice(name);
+        state_->bus->removeDevice(name);
         state_->cradles.erase(name);
     });
 }
@@ -286,7 +290,7 @@ void Simulator::plug(const std::string& cradle)
 {
     state_->thread.call([&] {
         state_->cradle(cradle);
-        state_->bus.plug(cradle);
+        state_->bus->plug(cradle);
     });
 }
 
@@ -294,7 +298,7 @@ void Simulator::unplug(const std::string& cradle)
 {
     state_->thread.call([&] {
         state_->cradle(cradle);
-        state_->bus.unplug(cradle);
+        state_->bus->unplug(cradle);
     });
 }
 
@@ -363,15 +367,15 @@ std::vector<CradleStatus> Simulator::cradles() const
     return state_->thread.call([&] {
         std::vector<CradleStatus> list;
         for (auto& [name, cradle] : state_->cradles) {
-            const BusDevice& device = state_->bus.device(name);
+            const DeviceStatus device = state_->bus->deviceStatus(name);
             CradleStatus status{};
             status.name = name;
-            status.vendorId = device.descriptor().vendorId;
-            status.productId = device.descriptor().productId;
-            status.usbSerial = device.descriptor().serial;
-            status.plugged = device.plugged();
-            status.reenumerating = device.reenumerating();
-            status.openConnections = device.openConnectionCount();
+            status.vendorId = device.descriptor.vendorId;
+            status.productId = device.descriptor.productId;
+            status.usbSerial = device.descriptor.serial;
+            status.plugged = device.plugged;
+            status.reenumerating = device.reenumerating;
+            status.openConnections = device.openConnections;
             cradle.describe(status);
             list.push_back(status);
         }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/bus/DeviceBus.h"
 #include "sim/unit/Zt46Unit.h"
 
 // The ZT-46 cradle simulator as a library: cradles served on a virtual HID bus
@@ -94,13 +95,17 @@ class Simulator {
 public:
     // Creates the directory when missing. Throws when the loop cannot start.
     explicit Simulator(std::filesystem::path busDirectory, SimulatorOptions options = {});
+    // Serves the cradles on another bus (the kernel's HID devices, sim/uhid).
+    explicit Simulator(std::unique_ptr<DeviceBus> bus, SimulatorOptions options = {});
     ~Simulator();
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
+    // The bus's directory; empty for a bus without one.
     const std::filesystem::path& busDirectory() const;
     const SimulatorOptions& options() const;
-    // The device path a client shows for the cradle: its NAME.sock.
+    // The device path a client of the virtual HID bus shows for the cradle:
+    // its NAME.sock.
     std::filesystem::path devicePath(const std::string& cradle) const;
 
     // Adds a cradle (name: letters, digits, '_' and '-'), plugged in unless

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "sim/program/CommandInterpreter.h"
 #include "sim/program/ProgramOptions.h"
 #include "sim/program/Simulator.h"
+#include "sim/uhid/UhidBus.h"
 
 namespace {
 
@@ -24,14 +26,31 @@ void addCradles(sim::Simulator& simulator, const std::vector<sim::CradleArgument
     }
 }
 
-void printServed(sim::Simulator& simulator)
+std::unique_ptr<sim::Simulator> makeSimulator(const sim::ProgramOptions& options)
 {
-    std::printf("qzr-sim serves the virtual HID bus %s\n", simulator.busDirectory().c_str());
+    if (options.uhid) {
+        return std::make_unique<sim::Simulator>(std::make_unique<sim::UhidBus>(), options.timing);
+    }
+    return std::make_unique<sim::Simulator>(options.busDirectory, options.timing);
+}
+
+void printServed(sim::Simulator& simulator, const sim::ProgramOptions& options)
+{
+    if (options.uhid) {
+        std::printf("qzr-sim serves kernel HID devices through %s\n", sim::UhidBus::DefaultNode);
+    } else {
+        std::printf("qzr-sim serves the virtual HID bus %s\n", simulator.busDirectory().c_str());
+    }
     for (const auto& status : simulator.cradles()) {
         std::printf("  %s\n", sim::CommandInterpreter::describe(status).c_str());
     }
-    std::printf("Clients use it with VHID_BUS=%s. Type help for the commands.\n",
-                simulator.busDirectory().c_str());
+    if (options.uhid) {
+        std::printf("Clients find them among the hidraw devices (without VHID_BUS). Type help "
+                    "for the commands.\n");
+    } else {
+        std::printf("Clients use it with VHID_BUS=%s. Type help for the commands.\n",
+                    simulator.busDirectory().c_str());
+    }
     std::fflush(stdout);
 }
 
@@ -56,12 +75,12 @@ int main(int argc, char** argv)
     // Before any thread starts, so that the signals reach the command loop only.
     sim::CommandChannels::blockStopSignals();
     try {
-        sim::Simulator simulator(options.busDirectory, options.timing);
-        sim::CommandInterpreter interpreter(simulator);
+        auto simulator = makeSimulator(options);
+        sim::CommandInterpreter interpreter(*simulator);
         sim::CommandChannels channels(interpreter, options.busDirectory, options.exitOnEndOfInput,
                                       stdout);
-        addCradles(simulator, options.cradles);
-        printServed(simulator);
+        addCradles(*simulator, options.cradles);
+        printServed(*simulator, options);
         if (int signal = channels.run()) {
             std::printf("qzr-sim stops on signal %d\n", signal);
         }
