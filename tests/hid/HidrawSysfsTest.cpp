@@ -29,10 +29,12 @@ public:
         Write(usbDevice + "/product", "ZT-46 cradle\n");
         Write(usbDevice + "/serial", "HC-0001\n");
         Write(usbDevice + "/1-2:1.0/uevent", "DEVTYPE=usb_interface\n");
-        AddHidraw(usbDevice + "/1-2:1.0/0003:3A7C:0046.0001", "0003:00003A7C:00000046", 10);
+        AddHidraw(usbDevice + "/1-2:1.0/0003:3A7C:0046.0001", "0003:00003A7C:00000046", 10,
+                  "HC-0001");
 
-        // A HID device on another bus: no USB device above it.
-        AddHidraw("devices/virtual/misc/uhid/0005:046D:B012.0002", "0005:0000046D:0000B012", 2);
+        // A HID device made by uhid: no USB device above it, its serial number in HID_UNIQ.
+        AddHidraw("devices/virtual/misc/uhid/0003:046D:B012.0002", "0003:0000046D:0000B012", 2,
+                  "VX00000001");
     }
 
     QString SysfsRoot() const { return FRoot.filePath("sys"); }
@@ -40,10 +42,11 @@ public:
     QString Node(const QString& Name) const { return DeviceRoot() + '/' + Name; }
 
 private:
-    void AddHidraw(const QString& HidDevice, const QString& HidId, int Number)
+    void AddHidraw(const QString& HidDevice, const QString& HidId, int Number, const QString& Uniq)
     {
         const QString name = QString("hidraw%1").arg(Number);
-        Write(HidDevice + "/uevent", "DRIVER=hid-generic\nHID_ID=" + HidId + "\nHID_NAME=x\n");
+        Write(HidDevice + "/uevent",
+              "DRIVER=hid-generic\nHID_ID=" + HidId + "\nHID_NAME=x\nHID_UNIQ=" + Uniq + "\n");
         const QString classEntry = HidDevice + "/hidraw/" + name;
         Write(classEntry + "/uevent",
               "MAJOR=241\nMINOR=" + QString::number(Number) + "\nDEVNAME=" + name + "\n");
@@ -84,6 +87,7 @@ TEST(HidrawSysfs, ListsDevicesInTheOrderOfTheirNumbersWithAttributesAndStrings)
     EXPECT_EQ(devices[0].Attributes.ProductId, 0xB012);
     EXPECT_EQ(devices[0].Attributes.VersionNumber, 0);
     EXPECT_EQ(devices[0].Product, "");
+    EXPECT_EQ(devices[0].SerialNumber, "VX00000001");
 
     EXPECT_EQ(devices[1].DevicePath, tree.Node("hidraw10"));
     EXPECT_EQ(devices[1].Attributes.VendorId, 0x3A7C);

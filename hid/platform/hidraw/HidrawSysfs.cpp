@@ -95,7 +95,11 @@ HidrawDeviceRecord HidrawSysfs::ReadDevice(const QString& ClassEntry) const
     const QString hidDevice = QFileInfo(ClassEntry + QStringLiteral("/device")).canonicalFilePath();
     if (hidDevice.isEmpty())
         return record;
-    TakeHidId(ReadUevent(hidDevice).value(QStringLiteral("HID_ID")), record.Attributes);
+    const auto hidEvent = ReadUevent(hidDevice);
+    TakeHidId(hidEvent.value(QStringLiteral("HID_ID")), record.Attributes);
+    // Without a USB device above it (uhid, Bluetooth, I2C) the kernel keeps the device's
+    // serial number in HID_UNIQ alone.
+    record.SerialNumber = hidEvent.value(QStringLiteral("HID_UNIQ"));
 
     // The USB device is the nearest ancestor that says so; devices on other buses have none.
     const QString root = QFileInfo(FSysfsRoot).canonicalFilePath();

@@ -18,8 +18,9 @@ struct HidrawDeviceRecord {
 };
 
 // Reads the hidraw devices from sysfs: class/hidraw/hidrawN, its HID parent (HID_ID gives the
-// vendor and product identifiers) and, for USB devices, the USB device above it (version number
-// and strings). The roots are parameters so that a test can point them at a tree of its own.
+// vendor and product identifiers, HID_UNIQ the serial number) and, for USB devices, the USB
+// device above it (version number and strings). The roots are parameters so that a test can
+// point them at a tree of its own.
 class HidrawSysfs {
 public:
     explicit HidrawSysfs(QString SysfsRoot = QStringLiteral("/sys"),
