@@ -11,6 +11,7 @@ packages=(
     xvfb xauth
     groff-base
     dpkg-dev desktop-file-utils appstream
+    qemu-system-x86 linux-image-amd64 busybox-static cpio udev
 )
 
 missing=()

@@ -36,6 +36,9 @@ TEST(ProgramOnKernel, TheMainWindowHoldsASessionWithTheUnitOnEachCradle)
     QTemporaryDir files;
     ASSERT_TRUE(files.isValid());
     const QString programDirectory = QCoreApplication::applicationDirPath() + '/';
+    // The program's directory is read-only in the guest: the translator gets a copy.
+    ASSERT_TRUE(QFile::copy(programDirectory + QStringLiteral("language.mdb"),
+                            files.filePath(QStringLiteral("language.mdb"))));
     QStringList errors;
     TPersonalityData personality(TPersonalityOptions{programDirectory, [](const QString&) {}});
     TTranslator translator(TTranslatorOptions{files.filePath(QStringLiteral("language.mdb")),

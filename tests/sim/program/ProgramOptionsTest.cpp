@@ -35,6 +35,16 @@ TEST(ProgramOptions, WithoutCradlesServesTheDemonstrationAndTakesTheBusFromTheEn
     EXPECT_EQ(parse({"--bus", "/tmp/given"}, "/tmp/env-bus").busDirectory, "/tmp/given");
 }
 
+TEST(ProgramOptions, KernelDevicesNeedNoBusDirectory)
+{
+    auto options = parse({"--uhid"});
+    EXPECT_TRUE(options.uhid);
+    EXPECT_TRUE(options.busDirectory.empty()) << "commands from standard input alone";
+    EXPECT_EQ(options.cradles.size(), 2u);
+    EXPECT_EQ(parse({"--uhid", "--bus", "/tmp/control"}).busDirectory, "/tmp/control");
+    EXPECT_FALSE(parse({"--bus", "d"}).uhid);
+}
+
 TEST(ProgramOptions, TimingOptions)
 {
     auto fast = parse({"--bus", "d", "--fast"}).timing;
