@@ -141,6 +141,13 @@ QString HidrawNodeOf(const char* Serial)
     return {};
 }
 
+int HidrawDeviceCount()
+{
+    return int(QDir(QStringLiteral("/sys/class/hidraw"))
+                   .entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System)
+                   .size());
+}
+
 bool WaitFor(const std::function<bool()>& Condition, std::chrono::milliseconds Limit)
 {
     return QTest::qWaitFor(Condition, int(Limit.count()));

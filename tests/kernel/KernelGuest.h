@@ -27,6 +27,9 @@ std::string SimulatorCommand(const std::string& Line);
 // (HID_UNIQ), or empty while there is none.
 QString HidrawNodeOf(const char* Serial);
 
+// The number of hidraw devices the kernel shows.
+int HidrawDeviceCount();
+
 // Runs the Qt event loop until Condition holds or the limit passes; whether
 // it holds. The guest is an emulated machine: limits are generous.
 bool WaitFor(const std::function<bool()>& Condition,

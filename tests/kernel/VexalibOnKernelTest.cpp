@@ -89,6 +89,29 @@ TEST_F(VexalibOnKernel, OpenByIndexHoldsTheBridgeExclusivelyAndExchangesCommands
     EXPECT_EQ(Vexa_GetLastError(), VEXA_OK) << "closing releases the bridge";
 }
 
+TEST_F(VexalibOnKernel, AResetBridgeLeavesTheSystemAndComesBackAsANewDevice)
+{
+    Handle = Vexa_OpenByIndex(CradleVendorId, BridgeCradleProductId, 0, nullptr, nullptr);
+    ASSERT_EQ(Vexa_GetLastError(), VEXA_OK);
+    const QString nodeBefore = HidrawNodeOf(BridgeSerial);
+    const int hidrawDevicesBefore = HidrawDeviceCount();
+
+    ASSERT_EQ(Vexa_Reset(Handle), VEXA_OK);
+    Handle = nullptr;
+    // The chip re-enumerates: its kernel device goes and a new one comes.
+    EXPECT_TRUE(WaitFor([&] { return HidrawDeviceCount() < hidrawDevicesBefore; }));
+    ASSERT_TRUE(WaitFor([] {
+        return Vexa_GetConnectedDevCount(CradleVendorId, BridgeCradleProductId) == 1 &&
+               !HidrawNodeOf(BridgeSerial).isEmpty();
+    }));
+
+    Handle = Vexa_OpenByIndex(CradleVendorId, BridgeCradleProductId, 0, nullptr, nullptr);
+    ASSERT_EQ(Vexa_GetLastError(), VEXA_OK) << "was " << nodeBefore.toStdString();
+    vexa_char16 serial[32] = {};
+    ASSERT_EQ(Vexa_GetSerialNumber(Handle, serial), VEXA_OK);
+    EXPECT_EQ(TextOf(serial), Utf16(BridgeSerial));
+}
+
 TEST_F(VexalibOnKernel, OpenBySerialNumberFindsNoUhidBridgeInTheUsbhidDriversDevices)
 {
     // The serial pre-check looks among the USB devices that the usbhid driver
