@@ -64,9 +64,9 @@ TEST(ProgramOnKernel, TheMainWindowHoldsASessionWithTheUnitOnEachCradle)
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
-// The program as a user starts it, with its diagnostic trace on: a session
-// starts with each unit.
-TEST(ProgramOnKernel, TheProgramStartsASessionWithBothUnits)
+// The program as a user starts it, with its diagnostic trace on: each unit
+// identifies itself, confirms its session and sends its setup image.
+TEST(ProgramOnKernel, TheProgramReadsTheSetupImageOfBothUnits)
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -79,10 +79,10 @@ TEST(ProgramOnKernel, TheProgramStartsASessionWithBothUnits)
     ASSERT_TRUE(program.waitForStarted(30000)) << program.errorString().toStdString();
 
     QByteArray trace;
-    const bool bothStarted = WaitFor(
+    const bool bothRead = WaitFor(
         [&] {
             trace += program.readAll();
-            return trace.count("Session starts.") >= 2;
+            return trace.count("Received message with ID $20.") >= 2;
         },
         std::chrono::seconds(90));
     program.terminate();
@@ -90,7 +90,7 @@ TEST(ProgramOnKernel, TheProgramStartsASessionWithBothUnits)
         program.kill();
         program.waitForFinished(20000);
     }
-    EXPECT_TRUE(bothStarted) << trace.right(4000).toStdString();
+    EXPECT_TRUE(bothRead) << trace.right(4000).toStdString();
 }
 
 } // namespace
