@@ -53,6 +53,7 @@ kernel=/boot/vmlinuz-$kernel_version
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/qzr-kernel-rig.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM HUP
 
 # The initramfs: busybox, the modules that 9p over virtio and uhid need (in
 # load order), and an init that mounts the shared root and switches to it.
@@ -130,7 +131,8 @@ fi
 
 [[ -f "$results/guest.log" ]] && cat "$results/guest.log"
 if [[ ! -f "$results/exit-code" ]]; then
-    echo "kernel rig: the guest gave no result; its console:" >&2
+    echo "kernel rig: CANNOT RUN: the guest gave no result, the kernel tests did not run;" \
+        "its console:" >&2
     tail -n 200 "$results/console.log" >&2 || true
     exit 1
 fi
