@@ -38,11 +38,12 @@ QString UeventValue(const QString& Directory, const QString& Key)
     return {};
 }
 
-// qzr-sim --uhid for the whole run, stopped with "quit" at the end. The bridge clocks its SPI
-// bytes at once: a poll at the real 4000 bit/s holds the program's GUI thread for most of a
-// tenth of a second, longer than the kernel's queue of 64 input reports per reader lasts the
-// HID cradle, and the reports lost then would make the program's session with the HID cradle's
-// unit a matter of chance.
+// qzr-sim --uhid for the whole run, stopped with "quit" at the end. The kernel keeps only 64
+// input reports for each reader, and the emulated machine runs the program many times slower
+// than real hardware: the bridge clocks its SPI bytes at once (a poll at the real 4000 bit/s
+// holds the GUI thread for most of a tenth of a second) and the HID cradle reports every 2 ms,
+// so that the GUI thread keeps up with the HID cradle. Reports lost during the handshake would
+// leave the HID cradle's unit without a session (the HID link does not repeat its greeting).
 class SimulatorInGuest : public testing::Environment {
 public:
     void SetUp() override
@@ -56,6 +57,8 @@ public:
         std::vector<std::string> arguments = {QZR_SIM_PROGRAM,
                                               "--uhid",
                                               "--spi-instant",
+                                              "--report-interval",
+                                              "2000",
                                               "--bus",
                                               FControlDirectory.path().toStdString(),
                                               "--hid",

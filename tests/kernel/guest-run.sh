@@ -35,5 +35,10 @@ power_off() {
 } >"$results/guest.log" 2>&1
 
 "${command[@]}" >>"$results/guest.log" 2>&1
-echo $? >"$results/exit-code"
+code=$?
+if ((code != 0)); then
+    echo "guest: the kernel's last messages:" >>"$results/guest.log"
+    dmesg | tail -n 30 >>"$results/guest.log"
+fi
+echo $code >"$results/exit-code"
 power_off
