@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 namespace qzr::kernel {
 namespace {
 
@@ -28,6 +30,29 @@ bool ShowsUnit(TInterfaceChip Chip, std::uint32_t Serial)
         if (window->InterfaceChip() == Chip && window->Connected() &&
             window->windowTitle() == Caption(Serial) && window->Session.SessionState == ssIdle)
             return true;
+    return false;
+}
+
+constexpr int Placings = 3;
+constexpr auto PlacingLimit = std::chrono::seconds(45);
+
+// Waits until Reached holds. When it does not in time, the HID cradle's unit is lifted off and
+// put back, as a user would do: the HID link does not repeat a greeting whose answer got lost,
+// and under emulation the kernel's queue of 64 reports per reader overflows now and then. How
+// often that was needed goes to the test's output.
+bool ReachedPlacingAgain(const std::function<bool()>& Reached)
+{
+    for (int placing = 0; placing < Placings; ++placing) {
+        if (WaitFor(Reached, PlacingLimit)) {
+            if (placing > 0)
+                std::cout << "note: the HID cradle's unit was placed again " << placing
+                          << " time(s) before the program reached it\n";
+            return true;
+        }
+        SimulatorCommand(std::string("take ") + HidCradleName);
+        WaitFor([] { return false; }, std::chrono::seconds(3));
+        SimulatorCommand(std::string("place ") + HidCradleName + " 00A1B2C3");
+    }
     return false;
 }
 
@@ -54,9 +79,9 @@ TEST(ProgramOnKernel, TheMainWindowHoldsASessionWithTheUnitOnEachCradle)
                              {},
                              [&](const QString& error) { errors.append(error); }});
 
-    const bool both = WaitFor(
-        [] { return ShowsUnit(ifCypress, HidUnitSerial) && ShowsUnit(ifSorvik, BridgeUnitSerial); },
-        std::chrono::seconds(90));
+    const bool both = ReachedPlacingAgain([] {
+        return ShowsUnit(ifCypress, HidUnitSerial) && ShowsUnit(ifSorvik, BridgeUnitSerial);
+    });
     QStringList captions;
     for (const TCradleForm* window : TMainForm::CradleForms())
         captions.append(window->windowTitle());
@@ -79,12 +104,10 @@ TEST(ProgramOnKernel, TheProgramReadsTheSetupImageOfBothUnits)
     ASSERT_TRUE(program.waitForStarted(30000)) << program.errorString().toStdString();
 
     QByteArray trace;
-    const bool bothRead = WaitFor(
-        [&] {
-            trace += program.readAll();
-            return trace.count("Received message with ID $20.") >= 2;
-        },
-        std::chrono::seconds(90));
+    const bool bothRead = ReachedPlacingAgain([&] {
+        trace += program.readAll();
+        return trace.count("Received message with ID $20.") >= 2;
+    });
     program.terminate();
     if (!program.waitForFinished(20000)) {
         program.kill();
