@@ -27,8 +27,9 @@ QString Caption(std::uint32_t Serial)
 bool ShowsUnit(TInterfaceChip Chip, std::uint32_t Serial)
 {
     for (const TCradleForm* window : TMainForm::CradleForms())
-        if (window->InterfaceChip() == Chip && window->Connected() &&
-            window->windowTitle() == Caption(Serial) && window->Session.SessionState == ssIdle)
+        if (window->Connection.InterfaceChip() == Chip && window->Connection.Connected() &&
+            window->windowTitle() == Caption(Serial) &&
+            window->Connection.Session.SessionState == ssIdle)
             return true;
     return false;
 }
