@@ -97,20 +97,24 @@ const std::array<TFieldDefinition, 11>& FieldDefinitions()
 }
 
 // For each column of the header, the field it fills (nullptr: skipped).
+// A field named twice is filled from its first column only. The work grows
+// with the number of columns alone, however wide a hostile header is.
 std::vector<const TFieldDefinition*> MatchColumns(const QStringList& header)
 {
+    const auto& definitions = FieldDefinitions();
+    std::vector<bool> taken(definitions.size());
     std::vector<const TFieldDefinition*> columns;
+    columns.reserve(header.size());
     for (const QString& name : header) {
         const TFieldDefinition* match = nullptr;
-        for (const TFieldDefinition& definition : FieldDefinitions()) {
-            if (name.trimmed().compare(QStringView(definition.Name), Qt::CaseInsensitive) == 0) {
-                match = &definition;
+        const QString trimmed = name.trimmed();
+        for (std::size_t i = 0; i < definitions.size(); ++i) {
+            if (trimmed.compare(QStringView(definitions[i].Name), Qt::CaseInsensitive) == 0) {
+                if (!taken[i])
+                    match = &definitions[i];
+                taken[i] = true;
                 break;
             }
-        }
-        for (const TFieldDefinition* earlier : columns) {
-            if (earlier == match)
-                match = nullptr;
         }
         columns.push_back(match);
     }

@@ -156,6 +156,31 @@ TEST(SensorFileReader, NumbersUseADotWhateverTheLocale)
     EXPECT_FALSE(withComma.has_value());
 }
 
+TEST(SensorFileReader, AHugeHeaderFillsEachFieldFromItsFirstColumnOnly)
+{
+    // 80 000 columns, the known ones among them twice and in every spelling.
+    QStringList header;
+    QStringList line;
+    for (int i = 0; i < 80000; ++i) {
+        header.append(QString("unknown%1").arg(i));
+        line.append("x");
+    }
+    header[100] = " SENSOR_ID ";
+    line[100] = "12";
+    header[79998] = "sensor_id";
+    line[79998] = "not a number";
+    header[500] = "sensor_units";
+    line[500] = "bar";
+    header[79999] = "Sensor_Units";
+    line[79999] = "psi";
+
+    const auto records = ParseSensorFile(header.join(',') + '\n' + line.join(',') + '\n');
+    ASSERT_TRUE(records.has_value());
+    ASSERT_EQ(records->size(), 1u);
+    EXPECT_EQ(records->front().sensor_ID, 12);
+    EXPECT_EQ(records->front().sensor_units, "bar");
+}
+
 TEST(SensorFileReader, ReadsAFileInUtf8AndRejectsWhatIsNoFile)
 {
     QTemporaryDir directory;
