@@ -82,9 +82,13 @@ QString TTranslator::Translate(const QString& key, const QString& defaultText)
 
 void TTranslator::TranslateForm(QWidget& targetForm)
 {
-    TranslateWindow(targetForm, [this](const QString& key, const QString& text) {
-        return Translate(key, text);
-    });
+    try {
+        TranslateWindow(targetForm, [this](const QString& key, const QString& text) {
+            return Translate(key, text);
+        });
+    } catch (const TTranslatorError& error) {
+        GiveUpDatabase(error);
+    }
 }
 
 void TTranslator::TranslateAllForms()
@@ -94,6 +98,16 @@ void TTranslator::TranslateAllForms()
         if (!window->parentWidget() && IsTranslatableWindow(*window))
             TranslateForm(*window);
     }
+}
+
+void TTranslator::GiveUpDatabase(const TTranslatorError& error)
+{
+    // A table that opened but fails on use (a damaged file, a locked or
+    // read-only one) is closed: the windows keep the texts they have, and
+    // the failure is told once instead of at every window.
+    CloseDatabase();
+    FOptions.ShowError("The language database " + FDatabasePath +
+                       " cannot be used; the program goes on untranslated.\n" + error.Message());
 }
 
 } // namespace qzr

@@ -11,6 +11,8 @@ class QWidget;
 
 namespace qzr {
 
+class TTranslatorError;
+
 struct TTranslatorOptions {
     // The language database; empty: language.mdb beside the program (see
     // DefaultLanguageDatabase).
@@ -59,13 +61,17 @@ public:
     // be read or written.
     QString Translate(const QString& key, const QString& defaultText);
 
-    // Translates one window and the windows it owns.
+    // Translates one window and the windows it owns. A table that fails
+    // while it is read or appended to is closed and its failure shown once,
+    // naming the file; the program goes on untranslated.
     void TranslateForm(QWidget& targetForm);
     // Translates every top-level window of the application, hidden ones
     // included.
     void TranslateAllForms();
 
 private:
+    void GiveUpDatabase(const TTranslatorError& error);
+
     TTranslatorOptions FOptions;
     TLanguageTable FTable;
     QString FDatabasePath;

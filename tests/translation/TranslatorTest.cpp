@@ -186,5 +186,79 @@ TEST_F(TranslatorTest, ATableThatCannotBeWrittenReachesTheCaller)
     EXPECT_THROW(translator->Translate("A.New.caption", "New"), TTranslatorError);
 }
 
+TEST_F(TranslatorTest, ATableDamagedBehindItsHeaderIsGivenUpOnceAndTheWindowsKeepTheirTexts)
+{
+    // The schema on the first page stays whole, so the file opens; the rows
+    // and the key index behind it are damaged.
+    std::vector<TRow> rows;
+    for (int i = 0; i < 300; ++i)
+        rows.emplace_back(QString("Text %1").arg(i), QString("Tekst %1").arg(i),
+                          QString("W.Label%1.caption").arg(i), QString("Text %1").arg(i));
+    rows.emplace_back("Greeting", "Groet", "W.Greeting.caption", "Greeting");
+    CreateDatabase(rows);
+    {
+        QFile file(DatabasePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const qint64 size = file.size();
+        ASSERT_GT(size, 8192);
+        file.seek(4096);
+        file.write(QByteArray(size - 4096, '\xA7'));
+    }
+    const QByteArray damaged = [&] {
+        QFile file(DatabasePath());
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+
+    const auto translator = Open();
+    ASSERT_TRUE(translator->ConnectionIsvalid()) << "the damage shows only on the first look-up";
+    translator->SetLanguage(langDutch);
+    QWidget window;
+    window.setObjectName("W");
+    auto* label = new QLabel("Greeting", &window);
+    label->setObjectName("Greeting");
+    translator->TranslateForm(window);
+    translator->TranslateForm(window);
+
+    EXPECT_EQ(label->text(), "Greeting");
+    EXPECT_FALSE(translator->ConnectionIsvalid());
+    ASSERT_EQ(Errors.size(), 1) << Errors.join('\n').toStdString();
+    EXPECT_TRUE(Errors.front().contains(DatabasePath()));
+    EXPECT_TRUE(Errors.front().contains("malformed")) << Errors.front().toStdString();
+    EXPECT_EQ(QuitRequests, 0);
+    QFile file(DatabasePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), damaged) << "nothing is written into the damaged file";
+}
+
+TEST_F(TranslatorTest, ATableThatCannotBeWrittenIsGivenUpByTheWindowTranslation)
+{
+    CreateDatabase({{"Old", "Oud", "W.Old.caption", "Old"}});
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "saboteur");
+        database.setDatabaseName(DatabasePath());
+        ASSERT_TRUE(database.open());
+        QSqlQuery(database).exec(R"(CREATE TRIGGER "NoAppends" BEFORE INSERT ON "Languages" )"
+                                 R"(BEGIN SELECT RAISE(ABORT, 'the table is read-only'); END)");
+    }
+    QSqlDatabase::removeDatabase("saboteur");
+    const auto translator = Open();
+    ASSERT_TRUE(translator->ConnectionIsvalid());
+    translator->SetLanguage(langDutch);
+    QWidget window;
+    window.setObjectName("W");
+    auto* old = new QLabel("Old", &window);
+    old->setObjectName("Old");
+    auto* fresh = new QLabel("New", &window);
+    fresh->setObjectName("New");
+    translator->TranslateForm(window);
+
+    EXPECT_EQ(old->text(), "Oud");
+    EXPECT_EQ(fresh->text(), "New");
+    ASSERT_EQ(Errors.size(), 1);
+    EXPECT_TRUE(Errors.front().contains(DatabasePath()));
+    EXPECT_FALSE(translator->ConnectionIsvalid());
+}
+
 } // namespace
 } // namespace qzr
