@@ -11,9 +11,11 @@
 #include <hid/HidDevices.h>
 
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -99,6 +101,8 @@ private:
     // The scan as the device list runs it: its errors are shown, not thrown.
     void ScanAfterDeviceChange();
     bool OpenNewCradles();
+    void ForgetFailuresOfGoneCradles();
+    void ReportFailedCradle(const QString& devicePath, const std::exception& error);
     bool CloseLostCradles();
     void FreeLostCradles();
     void OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle);
@@ -111,6 +115,8 @@ private:
     TSensorTableView FSensorView;
     TCatalogueSensorWizard FSensorWizard;
     std::uint8_t LatestSessionID = 0;
+    // The device paths of cradles whose opening failed and was reported.
+    QSet<QString> FFailedCradles;
     // The language selector's place on the toolbar, which shows or hides it.
     QAction* FLanguageSelectorItem = nullptr;
 };

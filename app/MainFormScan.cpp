@@ -1,6 +1,8 @@
 #include "app/MainForm.h"
 
+#include "cradle/ConnectionError.h"
 #include "cradle/CradleForm.h"
+#include "cradle/CradleLock.h"
 
 #include <catalogue/PersonalityData.h>
 #include <hid/EUSBException.h>
@@ -8,11 +10,13 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QSet>
 #include <QTabWidget>
 
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <string>
 
 namespace qzr {
 
@@ -36,9 +40,31 @@ void TMainForm::ScanAfterDeviceChange()
 
 void TMainForm::CradlesDeviceChange()
 {
+    // Windows of cradles that are gone go first: a cradle plugged in again
+    // at the same path finds its lock free.
+    FreeLostCradles();
+    ForgetFailuresOfGoneCradles();
     while (OpenNewCradles()) {
     }
     FreeLostCradles();
+}
+
+void TMainForm::ForgetFailuresOfGoneCradles()
+{
+    QSet<QString> present;
+    for (std::uint16_t d = 1; d <= Cradles.NumberOfHidDevices(); ++d)
+        present.insert(Cradles.GetDevicePath(d));
+    FFailedCradles.intersect(present);
+}
+
+void TMainForm::ReportFailedCradle(const QString& devicePath, const std::exception& error)
+{
+    // A cradle that cannot be opened is told once; it is tried again at every
+    // scan, and told again only after it was gone and came back.
+    if (FFailedCradles.contains(devicePath))
+        return;
+    FFailedCradles.insert(devicePath);
+    FEnvironment.ShowError(QString::fromStdString(error.what()));
 }
 
 void TMainForm::FreeLostCradles()
@@ -62,7 +88,14 @@ bool TMainForm::OpenNewCradles()
                 continue;
             if (Cradles.GetAssociatedHidDevice(d) != nullptr)
                 continue;
-            OpenCradleWindow(d, hidCradle);
+            try {
+                OpenCradleWindow(d, hidCradle);
+            } catch (const std::exception& error) {
+                // The cradles after this one still get their windows.
+                ReportFailedCradle(Cradles.GetDevicePath(d), error);
+                continue;
+            }
+            FFailedCradles.remove(Cradles.GetDevicePath(d));
             created = true;
         } catch (const EUSBException&) {
             // A device that cannot be asked (a bridge held open by its window
@@ -80,6 +113,14 @@ void TMainForm::OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle)
         *this, FEnvironment.Bridge, *FMessageTexts, FSensorView, FSensorWizard, *this,
         FEnvironment.Identifiers, personality.ProductName, FEnvironment.IniFile});
     if (hidCradle) {
+        // One program at a time holds a session through a cradle; the lock
+        // goes with the window.
+        auto* lock = new TCradleLock(Cradles.GetDevicePath(deviceNr), window);
+        if (lock->HeldElsewhere()) {
+            const std::string problem = lock->Problem().toStdString();
+            delete window;
+            throw EConnectionError(problem);
+        }
         window->Connection.SetInterfaceChip(ifCypress);
         window->Connection.HidDevice.SetHidDevices(&Cradles);
     } else {
@@ -93,9 +134,8 @@ void TMainForm::OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle)
         window->Connection.Connect(deviceNr);
     } catch (...) {
         // A window whose cradle cannot be opened goes at once: a cradle that
-        // keeps failing (a second bridge while the first is held) would
-        // otherwise leave another hidden window behind at every scan, since
-        // the failure ends the scan before lost cradles are freed.
+        // keeps failing would otherwise leave another hidden window behind
+        // at every scan.
         delete window;
         throw;
     }

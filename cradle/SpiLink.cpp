@@ -34,9 +34,21 @@ TSpiLink::TSpiLink(TLinkEndpoint& endpoint, TBridgeApi& bridge, TPollTimerSwitch
 
 void TSpiLink::Connect()
 {
-    std::uint32_t noPath = 0;
-    FHandle = FBridge.OpenByIndex(FVendorId, FProductId, 0, nullptr, &noPath);
-    const std::int32_t openResult = FBridge.GetLastError();
+    // Bridges that other windows (or other programs) hold answer "in use":
+    // the first free one is taken. Running out of indexes after such an
+    // answer is told as "in use", which is what kept the bridge from us.
+    std::int32_t openResult = 0;
+    bool sawBridgeInUse = false;
+    for (std::uint32_t index = 0; index < MaxBridgeIndexes; ++index) {
+        std::uint32_t noPath = 0;
+        FHandle = FBridge.OpenByIndex(FVendorId, FProductId, index, nullptr, &noPath);
+        openResult = FBridge.GetLastError();
+        if (openResult != OpenDeviceInUse)
+            break;
+        sawBridgeInUse = true;
+    }
+    if (openResult == OpenIndexBeyondCount && sawBridgeInUse)
+        openResult = OpenDeviceInUse;
     if (openResult != 0) {
         FHandle = nullptr;
         throw EConnectionError("Failed to open connection: " + std::to_string(openResult));

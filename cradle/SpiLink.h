@@ -40,8 +40,14 @@ public:
     TSpiLink(TLinkEndpoint& endpoint, TBridgeApi& bridge, TPollTimerSwitch pollTimer,
              std::uint16_t vendorId, std::uint16_t productId);
 
-    // Opens the first bridge the library finds and sets up its SPI transfers;
-    // throws EConnectionError with the library's code on failure.
+    // The library's open results that send the search to the next index,
+    // and the end of the search.
+    static constexpr std::int32_t OpenDeviceInUse = -106;
+    static constexpr std::int32_t OpenIndexBeyondCount = -101;
+    static constexpr std::uint32_t MaxBridgeIndexes = 128;
+
+    // Opens the first bridge that nobody holds yet and sets up its SPI
+    // transfers; throws EConnectionError with the library's code on failure.
     void Connect();
     // Closes the bridge; never throws.
     void Disconnect();

@@ -38,6 +38,12 @@ protected:
         QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
                            filesDir.filePath(QStringLiteral("system")));
         ::setenv("VHID_BUS", busDir.path().toLocal8Bit().constData(), 1);
+        // The cradle locks of this run, away from the user's own.
+        ASSERT_TRUE(QDir(filesDir.path()).mkdir(QStringLiteral("runtime")));
+        QFile::setPermissions(filesDir.filePath(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ::setenv("XDG_RUNTIME_DIR",
+                 filesDir.filePath(QStringLiteral("runtime")).toLocal8Bit().constData(), 1);
         simulator = std::make_unique<sim::Simulator>(busDir.path().toStdString(), Timing());
 
         const QString programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');

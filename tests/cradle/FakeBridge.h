@@ -26,9 +26,16 @@ public:
         openIndex = index;
         openWithoutPath =
             devicePath == nullptr && devicePathSize != nullptr && *devicePathSize == 0;
-        return openResult == 0 ? handle : reinterpret_cast<TBridgeHandle>(-1);
+        ++opens;
+        if (index < indexesInUse)
+            lastOpenResult = -106;
+        else if (index >= bridgeCount)
+            lastOpenResult = -101;
+        else
+            lastOpenResult = openResult;
+        return lastOpenResult == 0 ? handle : reinterpret_cast<TBridgeHandle>(-1);
     }
-    std::int32_t GetLastError() override { return openResult; }
+    std::int32_t GetLastError() override { return lastOpenResult; }
     std::int32_t XferSpiDataEx(TBridgeHandle h, const std::uint8_t* txData, std::uint8_t*,
                                std::uint32_t* bitRate, std::uint32_t* txferSize,
                                std::uint32_t csMask, std::uint32_t* idle, std::uint32_t* active,
@@ -64,6 +71,12 @@ public:
 
     TBridgeHandle handle = reinterpret_cast<TBridgeHandle>(0x1234);
     std::int32_t openResult = 0;
+    // Indexes below this one are held by others; indexes from bridgeCount on
+    // name no bridge.
+    std::uint32_t indexesInUse = 0;
+    std::uint32_t bridgeCount = 1000;
+    std::int32_t lastOpenResult = 0;
+    int opens = 0;
     std::int32_t setupResult = 0;
     std::int32_t transferResult = 0;
     std::vector<std::uint8_t> reply;

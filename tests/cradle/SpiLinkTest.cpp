@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace qzr::test {
@@ -74,6 +75,42 @@ TEST_F(SpiLinkTest, ConnectFailuresCarryTheLibraryCodeAndLeaveNothingOpen)
         EXPECT_EQ(spi.MCDeviceHandle(), nullptr);
         EXPECT_EQ(fake.closed.size(), c.closes);
         EXPECT_FALSE(timerOn);
+    }
+}
+
+TEST_F(SpiLinkTest, ConnectTakesTheFirstBridgeThatNobodyHolds)
+{
+    struct Case {
+        std::uint32_t inUse;
+        std::uint32_t count;
+        std::int32_t result;
+        std::uint32_t openedIndex;
+    };
+    const Case cases[] = {
+        {0, 3, 0, 0},    {1, 3, 0, 1},    {2, 3, 0, 2},
+        {2, 2, -106, 0}, {0, 0, -101, 0}, {1000, 1000, -106, 0},
+    };
+    for (const Case& c : cases) {
+        TFakeBridge fake;
+        fake.indexesInUse = c.inUse;
+        fake.bridgeCount = c.count;
+        TSpiLink spi(
+            endpoint, fake, [](bool) {}, Vid, Pid);
+        if (c.result == 0) {
+            spi.Connect();
+            EXPECT_TRUE(spi.Connected());
+            EXPECT_EQ(fake.openIndex, c.openedIndex);
+        } else {
+            try {
+                spi.Connect();
+                ADD_FAILURE() << "no exception with " << c.inUse << " of " << c.count << " held";
+            } catch (const EConnectionError& e) {
+                EXPECT_EQ(e.what(), "Failed to open connection: " + std::to_string(c.result));
+            }
+            EXPECT_FALSE(spi.Connected());
+            EXPECT_LE(fake.opens, static_cast<int>(TSpiLink::MaxBridgeIndexes))
+                << "the search is bounded";
+        }
     }
 }
 
