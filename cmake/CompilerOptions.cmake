@@ -12,6 +12,9 @@ if(QZR_SANITIZE)
     target_compile_options(qzr_sanitizers INTERFACE
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(qzr_sanitizers INTERFACE -fsanitize=address,undefined)
+elseif(QZR_SANITIZE_THREAD)
+    target_compile_options(qzr_sanitizers INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(qzr_sanitizers INTERFACE -fsanitize=thread)
 endif()
 
 link_libraries($<BUILD_INTERFACE:qzr_warnings> $<BUILD_INTERFACE:qzr_sanitizers>)

@@ -21,3 +21,17 @@ if ((formatted != 0)); then
     echo "The tests ran, but some files are not formatted (see the list above)." >&2
     exit 1
 fi
+
+# Every fuzz target for a short bounded time from its seed corpus.
+"$root/scripts/fuzz.sh" 20
+
+# ThreadSanitizer over the HID layer, the link code and their tests: a build
+# of its own holding only those targets.
+tsan_build="$root/build/tsan"
+tsan_tests=(test_hid_data_port test_hid_device test_hid_virtual_bus test_cradle_links)
+cmake -S "$root" -B "$tsan_build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQZR_SANITIZE_THREAD=ON \
+    -DQZR_BUILD_BENCHMARKS=OFF
+cmake --build "$tsan_build" -j"$(nproc)" --target "${tsan_tests[@]}"
+TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" \
+    ctest --test-dir "$tsan_build" --output-on-failure -j"$(nproc)" --timeout 300 \
+    -R "^($(IFS='|'; echo "${tsan_tests[*]}"))\\."
