@@ -4,6 +4,7 @@
 #include "app/MainForm.h"
 #include "app/ProgramDataLocation.h"
 #include "app/QzrApplication.h"
+#include "app/SingleInstance.h"
 #include "app/version/BuildInfo.h"
 #include "cradle/CradleIdentifierSettings.h"
 #include "cradle/VexaBridge.h"
@@ -24,6 +25,12 @@ int main(int argc, char** argv)
     // The main window's close ends the program, whatever control windows are open.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // A second QZR of this user on the same bus shows the first one instead.
+    qzr::TSingleInstance instance(qzr::TSingleInstance::NameForThisSession());
+    if (instance.HandOver())
+        return 0;
+    instance.Listen();
+
     // The catalogue, the language table and the dealer's files: beside the
     // program, or in the installed data directory.
     const qzr::TProgramFiles files = qzr::DefaultProgramFiles();
@@ -39,6 +46,11 @@ int main(int argc, char** argv)
                                                       qzr::DefaultIniFilePath(files.Installed),
                                                       {},
                                                       {}});
+    instance.OnShowRequest = [&mainForm] {
+        mainForm.showNormal();
+        mainForm.raise();
+        mainForm.activateWindow();
+    };
     mainForm.show();
     return QApplication::exec();
 }
