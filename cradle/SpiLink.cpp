@@ -72,7 +72,7 @@ void TSpiLink::Disconnect()
 
 void TSpiLink::Poll()
 {
-    if (FSpiBusy || FHandle == nullptr)
+    if (FSpiBusy || FPollsHeld || FHandle == nullptr)
         return;
     TBusyGuard busy(FSpiBusy);
 
