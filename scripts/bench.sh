@@ -44,7 +44,8 @@ for program in "$bin"/bench_*; do
     for ((run = 1; run <= runs; run++)); do
         echo
         echo "== $name (run $run of $runs)"
-        "$program" 2>&1 | tee "$logs/$name.$run.log"
+        # A benchmark that fails leaves its figures out; the others still run.
+        "$program" 2>&1 | tee "$logs/$name.$run.log" || echo "$name failed (exit status $?)" >&2
         grep '^FIGURE	' "$logs/$name.$run.log" | cut -f2- >>"$figures" || true
     done
 done
