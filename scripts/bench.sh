@@ -4,11 +4,11 @@
 # figure / floor / ratio / goal. The table also goes to build/bench/figures.md,
 # each program's whole output to build/bench/logs/.
 #
-#   scripts/bench.sh [-r RUNS] [PATTERN]
+#   scripts/bench.sh [-r RUNS] [PATTERN...]
 #
 # -r RUNS runs every benchmark RUNS times and gives the median run of each
-# figure (by its ratio, or by the figure where there is no floor); PATTERN
-# runs only the benchmarks whose names contain it. Every program in the build's
+# figure (by its ratio, or by the figure where there is no floor); PATTERNs
+# run only the benchmarks whose names contain one of them. Every program in the build's
 # bin/ whose name starts with bench_ is a benchmark: it prints its figures as
 # lines "FIGURE<TAB>what<TAB>figure<TAB>floor<TAB>unit<TAB>goal" (floor "-"
 # when it has none; goal "ratio<=X", "ratio>=X", "figure<=X" or empty).
@@ -21,13 +21,13 @@ while getopts "r:" option; do
     case $option in
     r) runs=$OPTARG ;;
     *)
-        echo "usage: $0 [-r RUNS] [PATTERN]" >&2
+        echo "usage: $0 [-r RUNS] [PATTERN...]" >&2
         exit 2
         ;;
     esac
 done
 shift $((OPTIND - 1))
-pattern=${1:-}
+patterns=("$@")
 
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQZR_BUILD_TESTS=OFF >/dev/null
@@ -40,7 +40,14 @@ figures="$build/figures.tsv"
 : >"$figures"
 for program in "$bin"/bench_*; do
     name=$(basename "$program")
-    [[ -x $program && $name == *"$pattern"* ]] || continue
+    [[ -x $program ]] || continue
+    if ((${#patterns[@]} > 0)); then
+        wanted=0
+        for pattern in "${patterns[@]}"; do
+            [[ $name == *"$pattern"* ]] && wanted=1
+        done
+        ((wanted)) || continue
+    fi
     for ((run = 1; run <= runs; run++)); do
         echo
         echo "== $name (run $run of $runs)"
