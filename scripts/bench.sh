@@ -53,7 +53,8 @@ for program in "$bin"/bench_*; do
         echo "== $name (run $run of $runs)"
         # A benchmark that fails leaves its figures out; the others still run.
         "$program" 2>&1 | tee "$logs/$name.$run.log" || echo "$name failed (exit status $?)" >&2
-        grep '^FIGURE	' "$logs/$name.$run.log" | cut -f2- >>"$figures" || true
+        # A figure line may follow a terminal's colour codes on the same line.
+        sed -n 's/.*FIGURE	//p' "$logs/$name.$run.log" >>"$figures"
     done
 done
 
