@@ -3,6 +3,7 @@
 #include "app/AboutForm.h"
 #include "app/ReadoutSummaryForm.h"
 #include "cradle/CradleForm.h"
+#include "cradle/SpiLink.h"
 #include "widgets/RadioGroup.h"
 
 #include <app/texts/Texts.h>
@@ -23,6 +24,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -59,6 +61,7 @@ TMainForm::TMainForm(TMainFormEnvironment environment)
 
 TMainForm::~TMainForm()
 {
+    ReleaseBridgePolls();
     qApp->removeEventFilter(this);
     Cradles.DisconnectAll();
     QSettings ini(FEnvironment.IniFile, QSettings::IniFormat);
@@ -162,6 +165,11 @@ void TMainForm::FormCreate()
         connect(&personality.SensorTable, &TSensorTable::CurrentChanged, this,
                 &TMainForm::ShowCurrentSensorEverywhere);
         Cradles.OnDeviceChange = [this](QObject*) { ScanAfterDeviceChange(); };
+        // The bridges found now are opened and set up in the scan's order,
+        // but their first polls wait until this window is on screen.
+        FBridgePollsHeld = true;
+        TSpiLink::HoldPolls(true);
+        QTimer::singleShot(FirstPollDeadline, this, &TMainForm::ReleaseBridgePolls);
         CradlesDeviceChange();
     } catch (const std::exception&) {
     }
@@ -218,6 +226,20 @@ void TMainForm::closeEvent(QCloseEvent* event)
     // Ends the event loop at once: quit() would first ask every window to
     // close, and a control window that holds its cradle refuses.
     QCoreApplication::exit(0);
+}
+
+void TMainForm::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    ReleaseBridgePolls();
+}
+
+void TMainForm::ReleaseBridgePolls()
+{
+    if (!FBridgePollsHeld)
+        return;
+    FBridgePollsHeld = false;
+    TSpiLink::HoldPolls(false);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)

@@ -86,8 +86,12 @@ public:
     QComboBox* OvcLanguageSelector = nullptr;
     QLabel* HintPanel = nullptr;
 
+    // The longest the bridges' polls wait for the main window's first paint.
+    static constexpr int FirstPollDeadline = 1000;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -108,6 +112,7 @@ private:
     void OpenCradleWindow(std::uint16_t deviceNr, bool hidCradle);
     void ShowCurrentSensorEverywhere();
     static void StepAside(TCradleForm& window);
+    void ReleaseBridgePolls();
 
     TMainFormEnvironment FEnvironment;
     std::unique_ptr<TTexts> FTexts;
@@ -119,6 +124,8 @@ private:
     QSet<QString> FFailedCradles;
     // The language selector's place on the toolbar, which shows or hides it.
     QAction* FLanguageSelectorItem = nullptr;
+    // Set from the start-up scan until the first paint (or the deadline).
+    bool FBridgePollsHeld = false;
 };
 
 } // namespace qzr

@@ -84,7 +84,7 @@ void TSpiLink::Disconnect()
 
 void TSpiLink::Poll()
 {
-    if (FSpiBusy || FHandle == nullptr)
+    if (FSpiBusy || FPollsHeld || FHandle == nullptr)
         return;
     TBusyGuard busy(FSpiBusy);
 

@@ -66,6 +66,13 @@ public:
     // handling, so that polls never nest.
     static bool SpiBusy() { return FSpiBusy; }
 
+    // While held, the polls of every window return at once without a
+    // transfer, and the poll timer tries again: the program holds them until
+    // its main window has been painted, since each poll blocks the GUI thread
+    // for its whole transfer.
+    static void HoldPolls(bool held) { FPollsHeld = held; }
+    static bool PollsHeld() { return FPollsHeld; }
+
 private:
     std::size_t FillTransmitBuffer();
     void ReceivedByte(std::uint8_t byte);
@@ -82,6 +89,7 @@ private:
     std::array<std::uint8_t, BufferSize> FReceive{};
 
     static inline bool FSpiBusy = false;
+    static inline bool FPollsHeld = false;
 };
 
 } // namespace qzr

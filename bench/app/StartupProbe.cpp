@@ -1,6 +1,6 @@
 // Starts either QZR's main window as the program does (with the cradles that
 // VHID_BUS serves) or an empty Qt Widgets main window, and writes "shown" on
-// standard output once the window is on screen; then ends.
+// standard output once the window has been painted; then ends.
 
 #include "app/MainForm.h"
 #include "app/QzrApplication.h"
@@ -12,7 +12,6 @@
 
 #include <QMainWindow>
 #include <QTemporaryDir>
-#include <QWindow>
 
 #include <cstdio>
 #include <cstring>
@@ -20,10 +19,27 @@
 
 namespace {
 
+// Notes the window's first paint: what the user sees is the window drawn,
+// not only mapped.
+class TFirstPaint : public QObject {
+public:
+    bool Painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            Painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 void WaitUntilShown(QWidget& window)
 {
+    TFirstPaint firstPaint;
+    window.installEventFilter(&firstPaint);
     window.show();
-    while (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())
+    while (!firstPaint.Painted)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     std::printf("shown\n");
     std::fflush(stdout);

@@ -4,6 +4,7 @@
 // sets on this machine.
 
 #include "DemoRig.h"
+#include "FigureLine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,7 +22,7 @@ double MedianStartMs(const qzr::bench::TDemoRig& rig, const char* mode, int runs
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         QProcess probe;
-        probe.setProgram(qzr::bench::TDemoRig::ProgramPath("bench_app_startup_probe"));
+        probe.setProgram(qzr::bench::TDemoRig::ProgramPath("qzr-startup-probe"));
         probe.setArguments({QString::fromLatin1(mode)});
         probe.setProcessEnvironment(rig.ClientEnvironment());
         probe.setStandardErrorFile(QProcess::nullDevice());
@@ -51,5 +52,7 @@ int main(int argc, char** argv)
     std::printf("start to main window shown, median of %d runs:\n", runs);
     std::printf("  empty Qt Widgets program   %7.1f ms (the floor)\n", empty);
     std::printf("  QZR with two cradles       %7.1f ms\n", program);
+    qzr::bench::PrintFigure("start to main window shown, two cradles, beside an empty Qt program",
+                            program, empty, "ms", "ratio<=1.5");
     return 0;
 }

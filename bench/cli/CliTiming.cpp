@@ -3,6 +3,7 @@
 // through each cradle kind, beside an empty QCoreApplication process, the
 // floor that starting a Qt command-line program sets on this machine.
 
+#include <bench/FigureLine.h>
 #include <bench/app/DemoRig.h>
 
 #include <QCoreApplication>
@@ -44,7 +45,7 @@ int main(int argc, char** argv)
     QCoreApplication application(argc, argv);
     const int runs = argc > 1 ? std::atoi(argv[1]) : 9;
     qzr::bench::TDemoRig rig;
-    const double empty = MedianRunMs(rig, "bench_cli_empty_core_app", {}, runs);
+    const double empty = MedianRunMs(rig, "qzr-empty-core-app", {}, runs);
     const double scan = MedianRunMs(rig, "qzr-cli", {"scan"}, runs);
     const double hidInfo = MedianRunMs(rig, "qzr-cli", {"-d", "hid1", "info"}, runs);
     const double bridgeInfo = MedianRunMs(rig, "qzr-cli", {"-d", "bridge1", "info"}, runs);
@@ -53,5 +54,11 @@ int main(int argc, char** argv)
     std::printf("  scan, two cradles          %7.1f ms\n", scan);
     std::printf("  info through the HID cradle %6.1f ms\n", hidInfo);
     std::printf("  info through the bridge     %6.1f ms\n", bridgeInfo);
+    qzr::bench::PrintFigure("qzr-cli scan, two cradles, start to exit, beside an empty program",
+                            scan, empty, "ms");
+    qzr::bench::PrintFigure("qzr-cli info through the HID cradle, beside an empty program", hidInfo,
+                            empty, "ms");
+    qzr::bench::PrintFigure("qzr-cli info through the bridge, beside an empty program", bridgeInfo,
+                            empty, "ms");
     return 0;
 }

@@ -2,6 +2,8 @@
 // through the HID cradle at its real pace, beside the link's own limit: the
 // time the memory's bytes alone take on the cradle's serial line to the unit.
 
+#include "FigureLine.h"
+
 #include <sim/program/Simulator.h>
 #include <sim/unit/DemoRecording.h>
 
@@ -75,5 +77,7 @@ int main(int argc, char** argv)
                 limit);
     std::printf("  start to exit, file written        %6.1f s (%.0f %% of the limit's rate)\n",
                 seconds, 100.0 * limit / seconds);
+    qzr::bench::PrintFigure("qzr-cli full logger read, HID cradle, beside the serial byte limit",
+                            seconds, limit, "s");
     return 0;
 }

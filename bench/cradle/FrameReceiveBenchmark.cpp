@@ -1,10 +1,14 @@
 // Throughput of the receiving side: bytes per second through the frame
 // receiver alone and through receiver plus dispatcher, for streams of valid
 // frames from the unit as a logger readout or the realtime display produce
-// them.
+// them, beside a bare loop over the same bytes (the floor).
 #include <benchmark/benchmark.h>
 
+#include <map>
+#include <string>
 #include <vector>
+
+#include "FigureLine.h"
 
 #include "cradle/FrameCodec.h"
 #include "cradle/SessionProtocol.h"
@@ -81,6 +85,27 @@ const std::vector<std::uint8_t>& streamFor(const benchmark::State& state)
     return state.range(0) == 0 ? readout : realtime;
 }
 
+const char* labelFor(const benchmark::State& state)
+{
+    return state.range(0) == 0 ? "0x29 blocks of 256 bytes" : "0x21 readings";
+}
+
+// The floor: every byte of the stream looked at once, as cheaply as a loop
+// that cannot be folded away allows.
+void BareLoop(benchmark::State& state)
+{
+    const auto& stream = streamFor(state);
+    std::uint64_t sum = 0;
+    for (auto _ : state) {
+        for (std::uint8_t b : stream) {
+            sum = sum * 31 + b;
+            benchmark::DoNotOptimize(sum);
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream.size()));
+    state.SetLabel(labelFor(state));
+}
+
 void ReceiveByte(benchmark::State& state)
 {
     const auto& stream = streamFor(state);
@@ -97,7 +122,7 @@ void ReceiveByte(benchmark::State& state)
         benchmark::DoNotOptimize(frames);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream.size()));
-    state.SetLabel(state.range(0) == 0 ? "0x29 blocks of 256 bytes" : "0x21 readings");
+    state.SetLabel(labelFor(state));
 }
 
 void ReceiveAndProcessInput(benchmark::State& state)
@@ -119,12 +144,56 @@ void ReceiveAndProcessInput(benchmark::State& state)
     if (session.errorCount() != 0 || session.SessionState != qzr::ssReadingLog)
         state.SkipWithError("the stream did not dispatch cleanly");
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream.size()));
-    state.SetLabel(state.range(0) == 0 ? "0x29 blocks of 256 bytes" : "0x21 readings");
+    state.SetLabel(labelFor(state));
 }
 
+BENCHMARK(BareLoop)->Arg(0)->Arg(1);
 BENCHMARK(ReceiveByte)->Arg(0)->Arg(1);
 BENCHMARK(ReceiveAndProcessInput)->Arg(0)->Arg(1);
 
+// The console table as usual, and the bytes per second of every run kept by
+// its name for the figure lines.
+class TFigureReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> BytesPerSecond;
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const auto bytes = run.counters.find("bytes_per_second");
+            if (bytes != run.counters.end())
+                BytesPerSecond[run.benchmark_name()] = bytes->second.value;
+        }
+    }
+};
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    TFigureReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    const auto& rates = reporter.BytesPerSecond;
+    for (const char* stream : {"0", "1"}) {
+        const auto floor = rates.find(std::string("BareLoop/") + stream);
+        if (floor == rates.end())
+            continue;
+        const char* label = stream[0] == '0' ? "logger blocks" : "realtime readings";
+        const std::pair<const char*, const char*> measuredRuns[] = {
+            {"ReceiveByte", "frame receive"},
+            {"ReceiveAndProcessInput", "frame receive + dispatch"}};
+        for (const auto& [name, measured] : measuredRuns) {
+            const auto figure = rates.find(std::string(name) + "/" + stream);
+            if (figure == rates.end())
+                continue;
+            const std::string what =
+                std::string(measured) + ", " + label + ", beside a bare loop over the bytes";
+            qzr::bench::PrintFigure(what.c_str(), figure->second / 1e6, floor->second / 1e6,
+                                    "MB/s");
+        }
+    }
+    return 0;
+}

@@ -2,6 +2,7 @@
 // compared, then the store into the user area) through each cradle kind
 // against qzr-sim's cradles with their timing on: the wall time beside the
 // link's own limit for the bytes that crossed in the same run.
+#include "FigureLine.h"
 #include "OperationsRig.h"
 
 namespace {
@@ -40,6 +41,10 @@ int main(int argc, char** argv)
                         "%6.3f s (%4.1f %%)\n",
                         hid ? "HID cradle" : "bridge cradle", run + 1, seconds, bytes,
                         hid ? "serial time" : "SPI bit time", rate, limit, 100 * limit / seconds);
+            if (run == Runs - 1)
+                PrintFigure(hid ? "programming run, HID cradle, beside its nominal serial time"
+                                : "programming run, bridge cradle, beside its SPI bit time",
+                            seconds, limit, "s");
         }
     }
     return 0;

@@ -4,6 +4,7 @@
 // the wall time beside the link's own limit for the bytes that crossed in the
 // same run (HID cradle: its serial byte rate; bridge cradle: the SPI bit time
 // at the bit rate the chip reported).
+#include "FigureLine.h"
 #include "OperationsRig.h"
 
 namespace {
@@ -38,6 +39,9 @@ void Report(const char* cradle, const TReadout& readout, double limitSeconds, co
                 "(goal %.0f %%)%s\n",
                 cradle, readout.Seconds, static_cast<unsigned long long>(readout.Bytes), limit,
                 limitSeconds, 100 * ratio, 100 * goal, ratio >= goal ? "" : "  MISSED");
+    const std::string what = std::string("full logger readout, ") + cradle + ", beside " + limit;
+    const std::string goalLine = "ratio<=" + std::to_string(1 / goal).substr(0, 4);
+    PrintFigure(what.c_str(), readout.Seconds, limitSeconds, "s", goalLine.c_str());
 }
 
 } // namespace

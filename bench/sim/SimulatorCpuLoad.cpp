@@ -21,6 +21,8 @@
 
 #include "sim/program/Simulator.h"
 
+#include "FigureLine.h"
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -159,5 +161,9 @@ int main(int argc, char** argv)
     std::printf("simulator CPU: %.3f s in %.3f s wall = %.1f %% of one core\n", cpu, wall,
                 100.0 * cpu / wall);
     std::printf("reports read per client: %.0f per second\n", rate);
+    char what[80];
+    std::snprintf(what, sizeof what, "simulator serving %d HID cradles at 1 ms reports, CPU",
+                  cradles);
+    qzr::bench::PrintFigure(what, 100.0 * cpu / wall, -1, "% of a core", "figure<=10");
     return 0;
 }

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "FigureLine.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -137,6 +139,11 @@ int main()
         std::printf("SPI bit time of %u bytes (floor)     %6.1f ms\n", pollSize,
                     pollSize * 8 * 1000.0 / pollRate);
         printTimes("wall time, direct", direct);
+        std::vector<double> sortedDirect = direct;
+        std::sort(sortedDirect.begin(), sortedDirect.end());
+        qzr::bench::PrintFigure("bridge poll of 32 bytes at 4000 bit/s, wall time (median)",
+                                sortedDirect[sortedDirect.size() / 2],
+                                pollSize * 8 * 1000.0 / pollRate, "ms");
         printTimes("wall time, through counting proxy", proxied);
         std::sort(roundTrips.begin(), roundTrips.end());
         std::printf("report round trips per poll         min %zu  median %zu  max %zu\n\n",

@@ -78,6 +78,9 @@ protected:
                                  filesDir.filePath(QStringLiteral("QZR.INI")),
                                  {},
                                  [this](const QString& error) { errors.append(error); }});
+        // Shown at once, as the program shows it: the bridges' first polls
+        // wait for its first paint.
+        mainForm->show();
     }
 
     // Runs the program's event loop until the condition holds; false when it
