@@ -37,6 +37,13 @@ TConsoleCradle::~TConsoleCradle()
 
 void TConsoleCradle::Connect(const TCradleEntry& cradle)
 {
+    if (cradle.Kind == TCradleKind::Hid) {
+        // A cradle that another program holds is left alone: its session goes
+        // on undisturbed.
+        FLock = std::make_unique<TCradleLock>(cradle.DevicePath);
+        if (FLock->HeldElsewhere())
+            throw NoCradleError(FLock->Problem());
+    }
     try {
         if (cradle.Kind == TCradleKind::Hid) {
             FConnection.SetInterfaceChip(ifCypress);

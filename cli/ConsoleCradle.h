@@ -5,11 +5,13 @@
 
 #include "cradle/CradleConnection.h"
 #include "cradle/CradleDisplay.h"
+#include "cradle/CradleLock.h"
 
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace qzr {
@@ -107,6 +109,8 @@ private:
 
     THidDevices& FDevices;
     TChosenBridge FBridge;
+    // Held while the command drives a HID cradle, as QZR holds it for a window.
+    std::unique_ptr<TCradleLock> FLock;
     TCradleConnection FConnection;
     bool FSetupRead = false;
     bool FSessionHeld = false;

@@ -3,22 +3,39 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qzr {
+
+namespace {
+
+// The user's runtime directory; without one (a script run outside a login
+// session), a directory of the user's own in the temporary directory, so that
+// every program of the user still meets the same locks.
+QString RuntimeDirectory()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        return runtime;
+    const QString own = QDir(QDir::tempPath()).filePath(QStringLiteral("qzr-%1").arg(::getuid()));
+    ::mkdir(QFile::encodeName(own).constData(), 0700);
+    return own;
+}
+
+} // namespace
 
 QString TCradleLock::LockFilePath(const QString& devicePath)
 {
     // The path itself may be long and hold slashes; its digest names the file.
     const QByteArray digest =
         QCryptographicHash::hash(devicePath.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
+    return QDir(RuntimeDirectory())
         .filePath(QStringLiteral("qzr-cradle-%1.lock").arg(QString::fromLatin1(digest)));
 }
 

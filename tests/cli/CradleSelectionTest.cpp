@@ -1,5 +1,7 @@
 #include "CliRig.h"
 
+#include <cradle/CradleLock.h>
+
 #include <QJsonObject>
 
 namespace qzr::cli::test {
@@ -24,6 +26,25 @@ TEST_F(CradleSelectionTest, SeveralCradlesWithoutDeviceAreAUsageErrorThatNamesTh
     const TCliRun chosen = Run({"-d", "hid1", "--json", "info"});
     EXPECT_EQ(chosen.ExitCode, 0) << chosen.Err.toStdString();
     EXPECT_EQ(chosen.Json().object()["serial"], "#00A1B2C3");
+}
+
+TEST_F(CradleSelectionTest, AHidCradleThatAnotherProgramHoldsIsLeftAloneWithExitCode3)
+{
+    simulator->addHidCradle("hid1");
+    simulator->placeUnit("hid1", sim::UnitSpec::demo(Serial));
+    const QString path = QString::fromStdString(simulator->devicePath("hid1").string());
+    {
+        const TCradleLock otherProgram(path);
+        ASSERT_TRUE(otherProgram.Taken());
+        const TCliRun refused = Run({"info"});
+        EXPECT_EQ(refused.ExitCode, 3);
+        EXPECT_TRUE(refused.Out.isEmpty());
+        EXPECT_EQ(refused.ErrLines().size(), 1);
+        EXPECT_TRUE(refused.Err.contains("in use by another program")) << refused.Err.toStdString();
+    }
+    const TCliRun released = Run({"--json", "info"});
+    EXPECT_EQ(released.ExitCode, 0) << released.Err.toStdString();
+    EXPECT_EQ(released.Json().object()["serial"], "#00A1B2C3");
 }
 
 TEST_F(CradleSelectionTest, DeviceNamesWhichOfSeveralBridgesIsOpened)
