@@ -1,7 +1,6 @@
 #include "app/MainForm.h"
 
 #include "app/AboutForm.h"
-#include "app/ReadoutSummaryForm.h"
 #include "cradle/CradleForm.h"
 #include "cradle/SpiLink.h"
 #include "widgets/RadioGroup.h"
@@ -188,17 +187,6 @@ std::uint8_t TMainForm::NewSessionID()
 {
     LatestSessionID = static_cast<std::uint8_t>(LatestSessionID + 1);
     return LatestSessionID;
-}
-
-void TMainForm::OpenLogDataWindow(const TLogData& data)
-{
-    // Owned by the application, not by the control window; it frees itself
-    // when it closes.
-    auto window = std::make_unique<TReadoutSummaryForm>();
-    FEnvironment.Translator.TranslateForm(*window);
-    window->SetData(data);
-    window->show();
-    window.release();
 }
 
 void TMainForm::OvcLanguageSelectorChange(int index)

@@ -61,7 +61,8 @@ public:
 
     // 1, 2, ..., 255, 0, 1, ... for all control windows together.
     std::uint8_t NewSessionID() override;
-    // A window of its own, owned by the application, on data a readout got.
+    // A chart window of its own, owned by the application, on logged data
+    // (a readout's or a file's).
     void OpenLogDataWindow(const TLogData& data) override;
 
     // The device-change scan: a window for every new cradle, then the

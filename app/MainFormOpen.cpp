@@ -38,17 +38,21 @@ void TMainForm::FileOpenExecute()
 void TMainForm::FileOpenAccept(const QString& fileName)
 {
     try {
-        const TLogData data = LoadLogDataFile(fileName);
-        // Owned by the application, not by this window; it frees itself when
-        // it closes.
-        auto chart = std::make_unique<TChartForm>(ChartFormEnvironment());
-        FEnvironment.Translator.TranslateForm(*chart);
-        chart->SetData(data);
-        chart->show();
-        chart.release();
+        OpenLogDataWindow(LoadLogDataFile(fileName));
     } catch (const std::exception& error) {
         FEnvironment.ShowError(QString::fromStdString(error.what()));
     }
+}
+
+void TMainForm::OpenLogDataWindow(const TLogData& data)
+{
+    // Owned by the application, not by the window that asked for it; it frees
+    // itself when it closes.
+    auto chart = std::make_unique<TChartForm>(ChartFormEnvironment());
+    FEnvironment.Translator.TranslateForm(*chart);
+    chart->SetData(data);
+    chart->show();
+    chart.release();
 }
 
 TChartFormEnvironment TMainForm::ChartFormEnvironment() const

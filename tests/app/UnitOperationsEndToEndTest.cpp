@@ -1,9 +1,10 @@
 // The unit operations clicked in the real control window, end to end: the
 // program and the in-process simulator on a virtual HID bus.
 #include "ProgramRig.h"
-#include "app/ReadoutSummaryForm.h"
 #include "widgets/IntegerField.h"
+
 #include "widgets/RadioGroup.h"
+#include <logdata/ChartForm.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -48,7 +49,7 @@ class UnitOperationsEndToEnd : public ProgramRig {
 protected:
     void TearDown() override
     {
-        for (TReadoutSummaryForm* window : ReadoutWindows())
+        for (TChartForm* window : TChartForm::Windows())
             delete window;
         ProgramRig::TearDown();
     }
@@ -84,15 +85,6 @@ protected:
         return window->Connection.Session.SessionState == ssIdle;
     }
 
-    static QList<TReadoutSummaryForm*> ReadoutWindows()
-    {
-        QList<TReadoutSummaryForm*> found;
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* readout = qobject_cast<TReadoutSummaryForm*>(widget))
-                found.append(readout);
-        return found;
-    }
-
     // The dialog the window shows, once it is there.
     static QMessageBox* Dialog(TCradleForm* window)
     {
@@ -105,10 +97,18 @@ protected:
         return shown;
     }
 
+    // Clicks a button where the user would: it must be on screen (its sheet
+    // shown and laid out) and enabled.
     static void Click(QAbstractButton* button)
     {
+        ProcessReadyEvents();
+        ASSERT_TRUE(button->isVisible()) << button->objectName().toStdString();
         ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
-        QTest::mouseClick(button, Qt::LeftButton);
+        // A check box takes clicks on its box and caption only, at its left.
+        const QPoint where = qobject_cast<QCheckBox*>(button) != nullptr
+                                 ? QPoint(button->height() / 2, button->height() / 2)
+                                 : button->rect().center();
+        QTest::mouseClick(button, Qt::LeftButton, {}, where);
     }
 
     static void TypeInto(QLineEdit* field, const QString& text)
@@ -223,13 +223,14 @@ TEST_P(FullReadout, AFullLoggerIsReadByteForByteIntoANewWindow)
                      [&highest](int value) { highest = std::max(highest, value); });
 
     Click(c.ReadLoggerBtn);
-    ASSERT_TRUE(WaitFor([&] { return !ReadoutWindows().isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !TChartForm::Windows().isEmpty(); }));
     const TLogData memory = WithUnit([](sim::Zt46Unit& u) { return u.loggerMemory(); });
-    ASSERT_EQ(ReadoutWindows().size(), 1);
-    TReadoutSummaryForm* readout = ReadoutWindows().front();
-    EXPECT_EQ(readout->ChartData(), memory);
-    EXPECT_EQ(readout->RecordsLabel->text(), "3518 records read.");
-    EXPECT_TRUE(readout->isVisible());
+    ASSERT_EQ(TChartForm::Windows().size(), 1);
+    TChartForm* chart = TChartForm::Windows().front();
+    EXPECT_EQ(chart->ChartData(), memory);
+    EXPECT_EQ(chart->LogInterval(), 30);
+    EXPECT_TRUE(chart->isVisible());
+    EXPECT_EQ(chart->parent(), nullptr) << "owned by the program, not by the control window";
     EXPECT_EQ(highest, 100);
     EXPECT_EQ(c.ProgressBar->value(), 0) << "the meter returns to 0 when the window opens";
     EXPECT_TRUE(IsIdle(window));
@@ -247,6 +248,7 @@ TEST_F(UnitOperationsEndToEnd, AUnitPulledOutDuringTheReadoutEndsTheSessionAndOp
     unit.recording = FullLogger();
     TCradleForm* window = IdleWindow(TCradleKind::Hid, unit);
     ASSERT_NE(window, nullptr);
+    window->Controls.PageControl->setCurrentWidget(window->Controls.DataloggerSheet);
     Click(window->Controls.ReadLoggerBtn);
     ASSERT_TRUE(WaitFor([&] { return window->Connection.Operations.Readout.LogDataIndex() > 0; }));
 
@@ -256,7 +258,7 @@ TEST_F(UnitOperationsEndToEnd, AUnitPulledOutDuringTheReadoutEndsTheSessionAndOp
     EXPECT_EQ(window->Connection.Session.SessionState, ssNone);
     EXPECT_FALSE(window->Controls.ReadLoggerBtn->isEnabled());
     ProcessReadyEvents();
-    EXPECT_TRUE(ReadoutWindows().isEmpty());
+    EXPECT_TRUE(TChartForm::Windows().isEmpty());
 }
 
 } // namespace
