@@ -138,8 +138,7 @@ void TConsoleCradle::ShowReadings(const TRealtimeReadings& readings)
 
 int TConsoleCradle::AmplifierIndex() const
 {
-    // A selection beyond the last range shows as the last range, as in the window.
-    return std::min(FConnection.Session.SetupData.AmplifierIndex(), AmplifierRangeCount - 1);
+    return FConnection.Session.SetupData.ShownAmplifierIndex();
 }
 
 std::int32_t TConsoleCradle::Offset(int range) const

@@ -40,8 +40,7 @@ void RunInfo(const TCliContext& context)
     const TSessionProtocol& session = unit.Session();
     const TSetupData& image = session.SetupData;
 
-    // A selection beyond the last range shows as the last range, as in the window.
-    const int amplifier = std::min(image.AmplifierIndex(), AmplifierRangeCount - 1);
+    const int amplifier = image.ShownAmplifierIndex();
     const auto sensor = FindSensor(catalogue, image.SensorId());
     const QString sensorName = sensor ? sensor->sensor_name : QString();
     const QString serial =

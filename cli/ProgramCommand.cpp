@@ -26,25 +26,6 @@ const QString Question = QStringLiteral("Send new sensor settings to the device 
 // A whole programming run: 32 pairs and the store, a few seconds on either link.
 constexpr std::chrono::seconds ProgrammingDeadline{60};
 
-// The window's controls as they show a setup image: what the programming run
-// rebuilds bytes 0 to 43 from.
-TSetupControls ControlsShowing(const TSetupData& image)
-{
-    TSetupControls controls;
-    for (int range = 0; range < AmplifierRangeCount; ++range) {
-        const auto r = static_cast<std::size_t>(range);
-        controls.Offset[r] = image.AmpOffset(range);
-        controls.Multiplier[r] = image.AmpMultiplier(range);
-        controls.Divider[r] = image.AmpDivider(range);
-    }
-    controls.AmplifierIndex = std::min(image.AmplifierIndex(), AmplifierRangeCount - 1);
-    controls.UserMultiplier = image.UserMultiplier();
-    controls.UserDivider = image.UserDivider();
-    controls.DecimalDotIndex = image.Decimals();
-    controls.NegativesAllowed = image.NegativesAllowed();
-    return controls;
-}
-
 // The sensitivity as the wizard's field keeps it for the sensor: a value the
 // field does not accept is moved within the sensor's limits, and a sensor
 // with one fixed sensitivity always gets it.
@@ -99,7 +80,7 @@ void RunProgram(const TCliContext& context)
         ApplySensorSetup(image, setup);
         // The range check of the programming run, before anything is sent.
         TSetupData rebuilt = image;
-        ControlsToSetupData(ControlsShowing(image), rebuilt);
+        ControlsToSetupData(SetupControlsShowing(image), rebuilt);
     } catch (const ESensorSettingsError& error) {
         throw OperationFailed(error.Message());
     } catch (const ERangeError& error) {
@@ -126,7 +107,7 @@ void RunProgram(const TCliContext& context)
         TProgressBar bar(StandardErrorIsTerminal() && !out.Quiet());
         operations.OnProgress = [&](int percent) { bar.Show(percent); };
         session.SetupData = image;
-        operations.Operations().Programming.ProgramBtnClick(nvmUser, ControlsShowing(image));
+        operations.Operations().Programming.ProgramBtnClick(nvmUser, SetupControlsShowing(image));
         unit.RunUntil(
             [&] {
                 return operations.ProgrammingDone || operations.ProgrammingFailedAt.has_value();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "protocol/AmplifierRanges.h"
 #include "protocol/LittleEndian.h"
+
+#include <algorithm>
 
 #include <array>
 #include <bit>
@@ -58,6 +61,9 @@ struct TSetupData : std::array<std::uint8_t, SetupDataSize> {
     // The range index as the window shows it: the word divided by 2, rounded
     // down (it may exceed 5 in a foreign image).
     int AmplifierIndex() const { return U16(SetupOffset::AmplifierSelection) / 2; }
+    // The range the selectors show: a word whose half lies beyond the last
+    // range shows as the last range.
+    int ShownAmplifierIndex() const { return std::min(AmplifierIndex(), AmplifierRangeCount - 1); }
     void SetAmplifierIndex(int index)
     {
         SetU16(SetupOffset::AmplifierSelection, static_cast<std::uint16_t>(index * 2));

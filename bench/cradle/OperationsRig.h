@@ -21,6 +21,7 @@
 #include "cradle/SessionProtocol.h"
 #include "cradle/SpiLink.h"
 #include "cradle/VexaBridge.h"
+#include "cradle/operations/ControlsToSetupData.h"
 #include "cradle/operations/UnitOperations.h"
 #include "hid/HidDataPort.h"
 #include "hid/HidDevice.h"
@@ -281,20 +282,7 @@ public:
     }
     void ClearSessionDisplays() override {}
     void EndRealtimeDisplay() override {}
-    void SetupDataToControls() override
-    {
-        const TSetupData& image = Session.SetupData;
-        for (int range = 0; range < AmplifierRangeCount; ++range) {
-            Controls.Offset[range] = image.AmpOffset(range);
-            Controls.Multiplier[range] = image.AmpMultiplier(range);
-            Controls.Divider[range] = image.AmpDivider(range);
-        }
-        Controls.AmplifierIndex = std::min(image.AmplifierIndex(), AmplifierRangeCount - 1);
-        Controls.UserMultiplier = image.UserMultiplier();
-        Controls.UserDivider = image.UserDivider();
-        Controls.DecimalDotIndex = image.Decimals();
-        Controls.NegativesAllowed = image.NegativesAllowed();
-    }
+    void SetupDataToControls() override { Controls = SetupControlsShowing(Session.SetupData); }
 
     // The operations' views and reports
     void ProgrammingFailed(std::uint16_t address) override

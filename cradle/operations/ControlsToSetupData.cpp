@@ -48,4 +48,21 @@ void ControlsToSetupData(const TSetupControls& controls, TSetupData& image)
     image.SetNegativesAllowed(controls.NegativesAllowed);
 }
 
+TSetupControls SetupControlsShowing(const TSetupData& image)
+{
+    TSetupControls controls;
+    for (int range = 0; range < AmplifierRangeCount; ++range) {
+        const auto r = static_cast<std::size_t>(range);
+        controls.Offset[r] = image.AmpOffset(range);
+        controls.Multiplier[r] = image.AmpMultiplier(range);
+        controls.Divider[r] = image.AmpDivider(range);
+    }
+    controls.AmplifierIndex = image.ShownAmplifierIndex();
+    controls.UserMultiplier = image.UserMultiplier();
+    controls.UserDivider = image.UserDivider();
+    controls.DecimalDotIndex = image.Decimals();
+    controls.NegativesAllowed = image.NegativesAllowed();
+    return controls;
+}
+
 } // namespace qzr

@@ -22,4 +22,8 @@ inline constexpr int DecimalDotHighest = 3;
 // keeping their new values. Bytes 44 to 63 are left as they are.
 void ControlsToSetupData(const TSetupControls& controls, TSetupData& image);
 
+// The control values as the window shows `image`: the inverse of
+// ControlsToSetupData for bytes 0 to 43.
+TSetupControls SetupControlsShowing(const TSetupData& image);
+
 } // namespace qzr

@@ -11,6 +11,7 @@
 #include "cradle/FrameCodec.h"
 #include "cradle/SessionIdCounter.h"
 #include "cradle/SessionProtocol.h"
+#include "cradle/operations/ControlsToSetupData.h"
 #include "cradle/operations/UnitOperations.h"
 #include "sim/unit/UnitFrameReceiver.h"
 #include "sim/unit/Zt46Unit.h"
@@ -85,21 +86,10 @@ public:
     }
     void SetupDataToControls() override
     {
-        const TSetupData& image = session->SetupData;
-        for (int range = 0; range < AmplifierRangeCount; ++range) {
-            controls.Offset[range] = image.AmpOffset(range);
-            controls.Multiplier[range] = image.AmpMultiplier(range);
-            controls.Divider[range] = image.AmpDivider(range);
-        }
-        const int index = std::min(image.AmplifierIndex(), AmplifierRangeCount - 1);
-        if (index != controls.AmplifierIndex) {
-            controls.AmplifierIndex = index;
+        const int shown = controls.AmplifierIndex;
+        controls = SetupControlsShowing(session->SetupData);
+        if (controls.AmplifierIndex != shown)
             operations->Readings.AmplifierSelectionChanged();
-        }
-        controls.UserMultiplier = image.UserMultiplier();
-        controls.UserDivider = image.UserDivider();
-        controls.DecimalDotIndex = image.Decimals();
-        controls.NegativesAllowed = image.NegativesAllowed();
     }
 
     void ClickRealtime(bool checked)
